@@ -1,0 +1,10 @@
+#include "app/settings.h"
+
+namespace orv {
+
+Settings& CurrentSettings() {
+    static Settings settings;
+    return settings;
+}
+
+}  // namespace orv

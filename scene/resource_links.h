@@ -1,0 +1,29 @@
+// What the scene reader and the objects need from the resource loaders, in one narrow place:
+// texture ids by archive path, and the display lists of the built-in and loaded geometry.
+#pragma once
+
+#include <cstdint>
+
+namespace orv {
+
+// Looks a full archive path ("textures\x.jpg") up in the texture library; true and the id when
+// it is listed.
+bool FindTextureId(const char* path, uint32_t* id);
+
+enum class GeometryList {
+    kEnv,           // sky sphere seen from inside
+    kSphere,        // the plain sphere
+    kNoisedSphere,  // the sphere with noise
+    kCurrent,       // the mesh of the last "geometry" line
+    kAtmosphere,
+    kScatter,
+    kRing,
+};
+
+// The display list id of a geometry (0 when it is not loaded).
+uint32_t GeometryListId(GeometryList which);
+
+// Loads a mesh entry into the current geometry (without noise), for "geometry" lines.
+void LoadCurrentGeometry(const char* entry);
+
+}  // namespace orv
