@@ -10,4 +10,10 @@ uint32_t GeometryListId(GeometryList) { return 0; }
 
 void LoadCurrentGeometry(const char*) {}
 
+void LoadSceneTextures(const char*) {}
+
+void LoadSceneGeometry() {}
+
+std::vector<TextureInfo> SceneTextureList() { return {}; }
+
 }  // namespace orv

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 namespace orv {
 
@@ -25,5 +27,18 @@ uint32_t GeometryListId(GeometryList which);
 
 // Loads a mesh entry into the current geometry (without noise), for "geometry" lines.
 void LoadCurrentGeometry(const char* entry);
+
+// Loads the texture list entry into the scene's texture library, reporting progress after each
+// listed texture.
+void LoadSceneTextures(const char* list_entry);
+// Builds the built-in geometry (meshes and the sphere effect lists). Needs a GL context.
+void LoadSceneGeometry();
+
+struct TextureInfo {
+    std::string path;
+    uint32_t id;
+};
+// The scene's texture library in list order.
+std::vector<TextureInfo> SceneTextureList();
 
 }  // namespace orv

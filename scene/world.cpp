@@ -65,6 +65,10 @@ WorldList& SceneWorlds() {
 void LoadEnvironments(EnvironmentList& environments, const char* entry) {
     MemFile file;
     if (!file.Open(entry)) Warn(entry, 0, "environment list is missing or unreadable");
+    ReadEnvironments(environments, file);
+}
+
+void ReadEnvironments(EnvironmentList& environments, MemFile& file) {
     char line[kLineBufferSize];
     char object_entry[kLineBufferSize];
     for (;;) {
@@ -94,6 +98,10 @@ void LoadEnvironments(EnvironmentList& environments, const char* entry) {
 void LoadWorlds(WorldList& worlds, const EnvironmentList& environments, const char* entry) {
     MemFile file;
     if (!file.Open(entry)) Warn(entry, 0, "world list is missing or unreadable");
+    ReadWorlds(worlds, environments, file);
+}
+
+void ReadWorlds(WorldList& worlds, const EnvironmentList& environments, MemFile& file) {
     char line[kLineBufferSize];
     char object_entry[kLineBufferSize];
     for (;;) {

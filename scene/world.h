@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "resources/memfile.h"
 #include "scene/object_list.h"
 
 namespace orv {
@@ -49,6 +50,10 @@ void LoadEnvironments(EnvironmentList& environments, const char* entry);
 // Reads "worlds.txt"-style entries: one World per "world" ... "end" block. Environments are
 // looked up in `environments`, so LoadEnvironments runs first.
 void LoadWorlds(WorldList& worlds, const EnvironmentList& environments, const char* entry);
+
+// The same for content already in `file` (tests, tools).
+void ReadEnvironments(EnvironmentList& environments, MemFile& file);
+void ReadWorlds(WorldList& worlds, const EnvironmentList& environments, MemFile& file);
 
 // The first record whose name equals `name` exactly; null when none does.
 Environment* FindEnvironment(const EnvironmentList& environments, const char* name);
