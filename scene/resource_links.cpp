@@ -16,4 +16,6 @@ void LoadSceneGeometry() {}
 
 std::vector<TextureInfo> SceneTextureList() { return {}; }
 
+uint32_t LoadStandaloneImage(const char*) { return 0; }
+
 }  // namespace orv

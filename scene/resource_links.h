@@ -34,6 +34,10 @@ void LoadSceneTextures(const char* list_entry);
 // Builds the built-in geometry (meshes and the sphere effect lists). Needs a GL context.
 void LoadSceneGeometry();
 
+// Loads a picture from "textures\NAME" outside the texture list (the loading screen); returns
+// its texture id, or 0 when it cannot be loaded.
+uint32_t LoadStandaloneImage(const char* name);
+
 struct TextureInfo {
     std::string path;
     uint32_t id;
