@@ -42,8 +42,8 @@ void ReadBillboardLine(Billboard& b, const ObjectList& target, const char* line)
     }
     if (StartsWith(line, "oreol")) {
         b.halo = true;
-        const int n = ScanKeyword(line, "oreol", 4, "oreol V(%f %f %f) %f", &vec.x, &vec.y,
-                                  &vec.z, &v);
+        const int n =
+            ScanKeyword(line, "oreol", 4, "oreol V(%f %f %f) %f", &vec.x, &vec.y, &vec.z, &v);
         if (n >= 3) b.anchor = vec;
         if (n >= 4) b.haloRadius = v;
     }

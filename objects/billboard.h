@@ -10,7 +10,7 @@
 namespace orv {
 
 class Billboard : public SceneObject {
-public:
+  public:
     // Draws the random spin speed.
     Billboard();
     void Draw(const Camera& camera) override;

@@ -116,7 +116,9 @@ void ReadFlareLine(Flare& f, const ObjectList& target, char* line) {
 
 }  // namespace
 
-Flare::Flare() : SceneObject(ObjectKind::kFlare) { position = Vec3(0.0f, 0.0f, 0.0f); }
+Flare::Flare() : SceneObject(ObjectKind::kFlare) {
+    position = Vec3(0.0f, 0.0f, 0.0f);
+}
 
 void Flare::Draw(const Camera&) {}
 
@@ -200,9 +202,9 @@ void Flare::Describe(FieldWriter& out) const {
 
 void ParseFlare(ObjectList& target) {
     auto* flare = new Flare();
-    const bool found = ReadObjectBlock(
-        [](const char*) {},  // a flare takes no name from its begin line
-        [flare, &target](char* line) { ReadFlareLine(*flare, target, line); });
+    const bool found =
+        ReadObjectBlock([](const char*) {},  // a flare takes no name from its begin line
+                        [flare, &target](char* line) { ReadFlareLine(*flare, target, line); });
     if (!found) {
         delete flare;
         return;

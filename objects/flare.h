@@ -14,7 +14,7 @@
 namespace orv {
 
 class Flare : public SceneObject {
-public:
+  public:
     static constexpr int kLensSlots = 3;
 
     Flare();
@@ -28,7 +28,7 @@ public:
     // (never clears it); the slot takes the texture's id only when the library lists it.
     void SetTextureAt(const char* path, int index);
 
-    float fadeLevel = 0.0f;  // 0..1, may stand slightly above 1 while twinkling
+    float fadeLevel = 0.0f;    // 0..1, may stand slightly above 1 while twinkling
     float spriteSize = 10.0f;  // pixels, half-height of the sprite
     float lensSize = 5.0f;     // pixels, base half-size of the lens elements
     float fadeInRate = 6.0f;   // per second
@@ -51,9 +51,9 @@ public:
     bool focusOn = false;
     bool oriented = false;
     Vec3 anchor{0.0f, 0.0f, 0.0f};
-    Vec3 orientVector{0.0f, 0.0f, 0.0f};  // pixel coordinates
+    Vec3 orientVector{0.0f, 0.0f, 0.0f};            // pixel coordinates
     uint32_t lensTextures[kLensSlots] = {0, 0, 0};  // slots 1, 2, 3; 0 binds nothing
-    std::string lensTexturePaths[kLensSlots];      // for the scene tools
+    std::string lensTexturePaths[kLensSlots];       // for the scene tools
 };
 
 }  // namespace orv

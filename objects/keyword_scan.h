@@ -17,8 +17,8 @@ namespace orv {
 // Scans `format` from `line` into the given pointers and returns the number of values read
 // (never negative). Warns when fewer than `expected` were read; the caller stores only what
 // was read, so the missing values keep the fields' previous contents.
-inline int ScanKeyword(const char* line, const char* keyword, int expected, const char* format,
-                       ...) __attribute__((format(scanf, 4, 5)));
+inline int ScanKeyword(const char* line, const char* keyword, int expected, const char* format, ...)
+    __attribute__((format(scanf, 4, 5)));
 
 inline int ScanKeyword(const char* line, const char* keyword, int expected, const char* format,
                        ...) {
@@ -28,8 +28,8 @@ inline int ScanKeyword(const char* line, const char* keyword, int expected, cons
     va_end(args);
     if (read < 0) read = 0;
     if (read < expected) {
-        WarnAtCurrentLine("\"%s\" line: %d of %d values read; the rest keep their values",
-                          keyword, read, expected);
+        WarnAtCurrentLine("\"%s\" line: %d of %d values read; the rest keep their values", keyword,
+                          read, expected);
     }
     return read;
 }

@@ -16,7 +16,9 @@ constexpr float kAnchorShiftX = 2000.0f;
 // Where a "plt" sphere stands: 1.5 orbit radii (of 412000) out, raised by a fifth of that.
 const Vec3 kFixedOrbitPosition{618000.0f, 123600.0f, 0.0f};
 
-float Draw01() { return static_cast<float>(RandomUnit()); }
+float Draw01() {
+    return static_cast<float>(RandomUnit());
+}
 
 // Every line is tested against every keyword in this order; several may match one line.
 void ReadSphereLine(Sphere& s, const ObjectList& target, const char* line) {
@@ -29,8 +31,7 @@ void ReadSphereLine(Sphere& s, const ObjectList& target, const char* line) {
         s.alpha = v;
     if (StartsWith(line, "tiling") && ScanKeyword(line, "tiling", 1, "tiling %f", &v) == 1)
         s.tiling = v;
-    if (StartsWith(line, "detiling") &&
-        ScanKeyword(line, "detiling", 1, "detiling %f", &v) == 1)
+    if (StartsWith(line, "detiling") && ScanKeyword(line, "detiling", 1, "detiling %f", &v) == 1)
         s.detiling = v;
     if (StartsWith(line, "period") && ScanKeyword(line, "period", 1, "period %f", &v) == 1)
         s.period = v;
@@ -107,9 +108,8 @@ void ReadSphereLine(Sphere& s, const ObjectList& target, const char* line) {
     if (StartsWith(line, "orient")) {
         Vec3 axis;
         float angle = 0.0f;
-        const int n =
-            ScanKeyword(line, "orient", 4, "orient V(%f %f %f) %f", &axis.x, &axis.y, &axis.z,
-                        &angle);
+        const int n = ScanKeyword(line, "orient", 4, "orient V(%f %f %f) %f", &axis.x, &axis.y,
+                                  &axis.z, &angle);
         if (n >= 3) s.orientAxis = axis;
         if (n >= 4) s.orientAngle = angle;
     }
@@ -125,8 +125,7 @@ void ReadSphereLine(Sphere& s, const ObjectList& target, const char* line) {
     }
     if (StartsWith(line, "color")) {
         Vec3 c;
-        if (ScanKeyword(line, "color", 3, "color V(%f %f %f)", &c.x, &c.y, &c.z) == 3)
-            s.color = c;
+        if (ScanKeyword(line, "color", 3, "color V(%f %f %f)", &c.x, &c.y, &c.z) == 3) s.color = c;
     }
     if (StartsWith(line, "parent")) {
         char word[kLineBufferSize];

@@ -12,7 +12,7 @@
 namespace orv {
 
 class Sphere : public SceneObject {
-public:
+  public:
     // Draws the random start angle of the moon orbit and the two flash texture offsets, in
     // that order.
     Sphere();
@@ -56,7 +56,7 @@ public:
     bool specular = false;
     bool ring = false;
 
-private:
+  private:
     void PlaceSatellite();
     void AdvanceFlash(double seconds);
 };

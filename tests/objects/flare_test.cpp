@@ -15,7 +15,7 @@ namespace {
 
 // Flare sizes are given for an 800-pixel-wide display; these tests run at 1600.
 class FlareTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         saved_width_ = CurrentSettings().width;
         CurrentSettings().width = 1600;
@@ -27,7 +27,7 @@ protected:
         return object ? static_cast<Flare*>(object) : nullptr;
     }
 
-private:
+  private:
     uint32_t saved_width_ = 0;
 };
 
@@ -110,8 +110,8 @@ TEST_F(FlareTest, LensEffectLinesAreTakenByPosition) {
 
 TEST_F(FlareTest, LensEffectCutShortEndsTheBlockThere) {
     // An "end" among the lens lines closes the block instead of swallowing the next object.
-    ObjectList list = ReadObjects(
-        "flare\nbegin\nlenseffect\n\tsize 4\nend\nbillboard\nbegin\nend\nENDWORLD\n");
+    ObjectList list =
+        ReadObjects("flare\nbegin\nlenseffect\n\tsize 4\nend\nbillboard\nbegin\nend\nENDWORLD\n");
     ASSERT_EQ(list.size(), 2u);
     EXPECT_FLOAT_EQ(static_cast<Flare*>(list[0])->lensSize, 8.0f);
     EXPECT_EQ(list[1]->kind(), ObjectKind::kBillboard);
@@ -157,8 +157,8 @@ TEST_F(FlareTest, FadeFollowsVisibility) {
     const struct {
         bool visible;
         float level;
-    } steps[] = {{true, 0.67f}, {true, 1.07f}, {true, 1.07f}, {false, 0.84f}, {false, 0.61f},
-                 {false, 0.38f}, {false, 0.15f}, {false, 0.0f}, {false, 0.0f}, {true, 0.67f}};
+    } steps[] = {{true, 0.67f},  {true, 1.07f},  {true, 1.07f}, {false, 0.84f}, {false, 0.61f},
+                 {false, 0.38f}, {false, 0.15f}, {false, 0.0f}, {false, 0.0f},  {true, 0.67f}};
     SeedRandom(3);
     for (const auto& step : steps) {
         flare->visible = step.visible;

@@ -16,7 +16,7 @@ namespace orv {
 // Collects an object's description as text: numbers with %g, vectors as "[x, y, z]",
 // booleans as "true"/"false", missing strings as "null". Keys written twice are recorded.
 class FieldMap : public FieldWriter {
-public:
+  public:
     void Float(const char* key, double value) override { Put(key, Format("%g", value)); }
     void Int(const char* key, int64_t value) override {
         Put(key, Format("%lld", static_cast<long long>(value)));
@@ -38,7 +38,7 @@ public:
     std::map<std::string, std::string> values;
     std::vector<std::string> duplicates;
 
-private:
+  private:
     static std::string Format(const char* format, double value) {
         char text[48];
         std::snprintf(text, sizeof text, format, value);

@@ -144,8 +144,9 @@ TEST(SphereKeywords, PositionShiftDependsOnOrbitBeforeIt) {
 
 TEST(SphereKeywords, ValuesThatDoNotScanKeepThePreviousOnesWithAWarning) {
     // A position that does not scan whole is not stored (nor shifted a second time).
-    Sphere* sphere = ReadSphere("position V(2100 0 0)\nposition V(7 oops 0)\nradius\n"
-                                "rotation V(1 0 0) 15\ntexture\nparent");
+    Sphere* sphere = ReadSphere(
+        "position V(2100 0 0)\nposition V(7 oops 0)\nradius\n"
+        "rotation V(1 0 0) 15\ntexture\nparent");
     ASSERT_NE(sphere, nullptr);
     ExpectNear(sphere->position, {100, 0, 0});
     ExpectNear(sphere->basePosition, {100, 0, 0});
@@ -184,8 +185,8 @@ TEST(SphereFileState, SuccessiveFlashesStartStaggered) {
     const struct {
         bool on;
         float phase;
-    } expected[] = {{true, 0}, {true, 0.25f}, {false, 0}, {false, 0.25f}, {false, 0.5f},
-                    {false, 0.75f}};
+    } expected[] = {{true, 0},      {true, 0.25f}, {false, 0},
+                    {false, 0.25f}, {false, 0.5f}, {false, 0.75f}};
     std::vector<Sphere*> s = Spheres(ReadObjects(file));
     ASSERT_EQ(s.size(), 6u);
     for (size_t i = 0; i < s.size(); ++i) {
