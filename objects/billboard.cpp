@@ -1,26 +1,147 @@
 #include "objects/billboard.h"
 
+#include "camera/random.h"
+#include "objects/keyword_scan.h"
 #include "objects/parsers.h"
 #include "scene/object_reader.h"
 
 namespace orv {
+namespace {
 
-Billboard::Billboard() : SceneObject(ObjectKind::kBillboard) {}
+// Every line is tested against every keyword in this order; several may match one line.
+void ReadBillboardLine(Billboard& b, const ObjectList& target, const char* line) {
+    float v = 0.0f;
+    Vec3 vec;
+    if (StartsWith(line, "size") && ScanKeyword(line, "size", 1, "size %f", &v) == 1) b.size = v;
+    if (StartsWith(line, "rotation")) {
+        float angle = 0.0f, speed = 0.0f;
+        const int n = ScanKeyword(line, "rotation", 2, "rotation %f %f", &angle, &speed);
+        if (n >= 1) b.spinAngle = angle;
+        if (n >= 2) b.spinSpeed = 60.0f * speed;
+    }
+    if (StartsWith(line, "tiling") && ScanKeyword(line, "tiling", 1, "tiling %f", &v) == 1)
+        b.tiling = v;
+    if (StartsWith(line, "parent")) {
+        char word[kLineBufferSize];
+        const int n = ScanKeyword(line, "parent", 4, "parent %127s V(%f %f %f)", word, &vec.x,
+                                  &vec.y, &vec.z);
+        if (n >= 1) b.attachedTo = FindParent(target, word);
+        if (n >= 4) b.anchor = vec;
+    }
+    if (StartsWith(line, "FOV") && ScanKeyword(line, "FOV", 1, "FOV %f", &v) == 1) b.fov = v;
+    if (StartsWith(line, "alpha") && ScanKeyword(line, "alpha", 1, "alpha %f", &v) == 1)
+        b.alpha = v;
+    if (StartsWith(line, "orient off")) b.orientOff = true;
+    if (StartsWith(line, "blend")) b.blend = true;
+    if (StartsWith(line, "depth")) b.noDepthTest = true;
+    if (StartsWith(line, "sys")) b.system = true;
+    if (StartsWith(line, "env")) {
+        b.env = true;
+        if (ScanKeyword(line, "env", 3, "env V(%f %f %f)", &vec.x, &vec.y, &vec.z) == 3)
+            b.anchor = vec;
+    }
+    if (StartsWith(line, "oreol")) {
+        b.halo = true;
+        const int n =
+            ScanKeyword(line, "oreol", 4, "oreol V(%f %f %f) %f", &vec.x, &vec.y, &vec.z, &v);
+        if (n >= 3) b.anchor = vec;
+        if (n >= 4) b.haloRadius = v;
+    }
+    if (StartsWith(line, "flash")) {
+        // Written "flash TIME DARK LIT)": there is no opening parenthesis, so three plain
+        // numbers scan as well.
+        b.flash = true;
+        float time = 0.0f, dark = 0.0f, lit = 0.0f;
+        const int n = ScanKeyword(line, "flash", 3, "flash %f %f %f)", &time, &dark, &lit);
+        if (n >= 1) b.flashTime = time;
+        if (n >= 2) b.flashDark = dark;
+        if (n >= 3) b.flashLit = lit;
+    }
+    if (StartsWith(line, "texture")) {
+        char path[kLineBufferSize];
+        if (ScanWord(line, "texture", path)) {
+            b.SetTexture(path);
+            b.textured = true;
+        }
+    }
+    if (StartsWith(line, "up") &&
+        ScanKeyword(line, "up", 3, "up V(%f %f %f)", &vec.x, &vec.y, &vec.z) == 3)
+        StoreNormalized(b.quadUp, vec, "up");
+    if (StartsWith(line, "right") &&
+        ScanKeyword(line, "right", 3, "right V(%f %f %f)", &vec.x, &vec.y, &vec.z) == 3)
+        StoreNormalized(b.quadRight, vec, "right");
+    if (StartsWith(line, "position") &&
+        ScanKeyword(line, "position", 3, "position V(%f %f %f)", &vec.x, &vec.y, &vec.z) == 3)
+        b.position = vec;
+    if (StartsWith(line, "color") &&
+        ScanKeyword(line, "color", 3, "color V(%f %f %f)", &vec.x, &vec.y, &vec.z) == 3)
+        b.tint = vec;
+    if (StartsWith(line, "xy") && ScanKeyword(line, "xy", 1, "xy %f", &v) == 1) b.aspect = v;
+}
+
+}  // namespace
+
+Billboard::Billboard() : SceneObject(ObjectKind::kBillboard) {
+    position = Vec3(0.0f, 0.0f, 0.0f);
+    spinAngle = 0.0f;
+    spinSpeed = static_cast<float>(60.0 * (1.0 - 2.0 * RandomUnit()));
+}
 
 void Billboard::Draw(const Camera&) {}
 
-void Billboard::Update(double) {}
+void Billboard::Update(double seconds) {
+    spinAngle = static_cast<float>(spinAngle + spinSpeed * seconds);
+    if (spinAngle > 360.0f) spinAngle -= 360.0f;
+    if (spinAngle < 0.0f) spinAngle += 360.0f;
 
-void Billboard::Describe(FieldWriter&) const {}
+    flashTime = static_cast<float>(flashTime + seconds);
+    const float cycle = flashDark + flashLit;
+    if (cycle < flashTime) flashTime -= cycle;
+}
+
+void Billboard::Describe(FieldWriter& out) const {
+    out.Vec("position", position);
+    out.Float("spinAngle", spinAngle);
+    out.Int("textureId", textureId);
+    out.Bool("textured", textured);
+    out.Bool("tgaTexture", tgaTexture);
+    out.Float("size", size);
+    out.Float("alpha", alpha);
+    out.Float("tiling", tiling);
+    out.Float("spinSpeed", spinSpeed);
+    out.Float("fov", fov);
+    out.Float("aspect", aspect);
+    out.Float("haloRadius", haloRadius);
+    out.Vec("quadUp", quadUp);
+    out.Vec("quadRight", quadRight);
+    out.Vec("anchor", anchor);
+    out.Vec("tint", tint);
+    out.Bool("env", env);
+    out.Bool("orientOff", orientOff);
+    out.Bool("flash", flash);
+    out.Bool("blend", blend);
+    out.Bool("noDepthTest", noDepthTest);
+    out.Bool("halo", halo);
+    out.Bool("system", system);
+    out.Float("flashTime", flashTime);
+    out.Float("flashLit", flashLit);
+    out.Float("flashDark", flashDark);
+    out.Reference("attachedTo", attachedTo);
+}
 
 void ParseBillboard(ObjectList& target) {
-    auto* object = new Billboard();
-    const bool found = ReadObjectBlock([](const char*) {}, [](char*) {});
+    auto* billboard = new Billboard();
+    const bool found = ReadObjectBlock(
+        [](const char*) {},  // a billboard takes no name from its begin line
+        [billboard, &target](char* line) { ReadBillboardLine(*billboard, target, line); });
     if (!found) {
-        delete object;
+        delete billboard;
         return;
     }
-    AppendObject(target, object);
+    if (billboard->system && !billboard->attachedTo) {
+        WarnAtCurrentLine("\"sys\" billboard has no parent; it keeps its own axes");
+    }
+    AppendObject(target, billboard);
 }
 
 }  // namespace orv
