@@ -27,7 +27,6 @@ constexpr float kFlashStep = 100.8f;  // length of one step of the lightning cha
 }  // namespace
 
 ParticleSystem::ParticleSystem() : SceneObject(ObjectKind::kParticleSystem) {
-    spinAngle = 0.0f;
     spin = 360.0f * R();
 }
 

@@ -34,7 +34,7 @@ TEST(Mesh, Defaults) {
         EXPECT_EQ(m[flag], "false") << flag;
     }
     EXPECT_EQ(m["shown"], "true");
-    // Before any "geometry" line (and while geometry is not linked in) the model is list 0.
+    // Before any "geometry" line the model is list 0, which draws nothing.
     EXPECT_EQ(m["displayList"], "0");
 }
 
