@@ -1,6 +1,7 @@
 #include "objects/arg_scan.h"
 
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -43,19 +44,51 @@ bool ScanVector(const char* line, const char* format, Vec3& value) {
 
 bool ScanWord(const char* line, const char* format, char* word) {
     if (std::sscanf(line, format, word) != 1) {
-        WarnUnscanned(format);
+        const size_t keyword_length = std::strcspn(format, " ");
+        WarnAtCurrentLine("\"%.*s\" line names nothing; ignored",
+                          static_cast<int>(keyword_length), format);
         return false;
     }
     return true;
 }
 
+int ScanKeyword(const char* line, const char* keyword, int expected, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    int read = std::vsscanf(line, format, args);
+    va_end(args);
+    if (read < 0) read = 0;
+    if (read < expected) {
+        WarnAtCurrentLine("\"%s\" line: %d of %d values read; the rest keep their values", keyword,
+                          read, expected);
+    }
+    return read;
+}
+
+SceneObject* FindParent(const ObjectList& list, const char* word) {
+    char name[kObjectNameSize];
+    CopyName(name, sizeof name, word, "parent name");
+    SceneObject* found = FindObject(list, name);
+    if (!found) {
+        WarnAtCurrentLine("parent \"%s\" is not an earlier object of this list; none attached",
+                          name);
+    }
+    return found;
+}
+
+void StoreNormalized(Vec3& axis, const Vec3& v, const char* keyword) {
+    const float length = Length(v);
+    if (length > 0.0f && std::isfinite(length)) {
+        axis = v / length;
+    } else {
+        WarnAtCurrentLine("\"%s\" vector has no direction; kept the previous one", keyword);
+    }
+}
+
 bool ScanParent(const char* line, const ObjectList& list, SceneObject*& found) {
     char word[kLineBufferSize];
     if (!ScanWord(line, "parent %127s", word)) return false;
-    char name[kObjectNameSize];
-    CopyName(name, sizeof name, word, "parent name");
-    found = FindObject(list, name);
-    if (!found) WarnAtCurrentLine("no earlier object is named \"%s\"; no parent", name);
+    found = FindParent(list, word);
     return true;
 }
 

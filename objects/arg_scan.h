@@ -23,6 +23,21 @@ bool ScanWord(const char* line, const char* format, char* word);
 // otherwise `found` is the object, or null with a warning when no earlier object has the name.
 bool ScanParent(const char* line, const ObjectList& list, SceneObject*& found);
 
+// Scans `format` from `line` into the given pointers and returns how many values were read
+// (never negative), for lines with several values of different kinds. Warns when fewer than
+// `expected` were read; callers store only what was read.
+int ScanKeyword(const char* line, const char* keyword, int expected, const char* format, ...)
+    __attribute__((format(scanf, 4, 5)));
+
+// The object named `word` among the objects already in `list`. The word is cut to the size of an
+// object name first (as object names are), with a warning; a name that no earlier object carries
+// gives a warning and null.
+SceneObject* FindParent(const ObjectList& list, const char* word);
+
+// Stores Normalize(v) in `axis` unless v has no direction (zero or not finite); then warns and
+// keeps the previous axis.
+void StoreNormalized(Vec3& axis, const Vec3& v, const char* keyword);
+
 // Warns that the arguments of the line's keyword did not scan; `format` starts with the keyword.
 void WarnUnscanned(const char* format);
 

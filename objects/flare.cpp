@@ -4,7 +4,7 @@
 
 #include "app/settings.h"
 #include "camera/random.h"
-#include "objects/keyword_scan.h"
+#include "objects/arg_scan.h"
 #include "objects/parsers.h"
 #include "scene/object_reader.h"
 #include "scene/resource_links.h"
@@ -88,7 +88,7 @@ void ReadFlareLine(Flare& f, const ObjectList& target, char* line) {
     }
     if (StartsWith(line, "texture")) {
         char path[kLineBufferSize];
-        if (ScanWord(line, "texture", path)) {
+        if (ScanWord(line, "texture %127s", path)) {
             f.SetTexture(path);
             f.textured = true;
         }

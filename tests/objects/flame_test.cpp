@@ -76,12 +76,13 @@ TEST(Flame, ArgumentsThatDoNotReadKeepTheFieldAndWarn) {
         {"angle inf\n", "slope", "0"},
         {"orient V(1 2)\n", "centre", "0 0 0"},  // a vector is taken whole or not at all
         {"colorto 1 2 3\n", "outerColour", "0 0 1"},
-        {"texture\n", "textured", "false"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(FlameWith(c.line)[c.key], c.value) << c.line;
         EXPECT_TRUE(HasWarning("do not read", 3)) << c.line;
     }
+    EXPECT_EQ(FlameWith("texture\n")["textured"], "false");
+    EXPECT_TRUE(HasWarning("\"texture\" line names nothing", 3));
 }
 
 TEST(Flame, ParentIsAnEarlierObjectOfTheList) {
