@@ -284,6 +284,33 @@ TEST(ReadMeshFile, DrawsFromTheGeneratorOnlyForNoisedPositions) {
     }
 }
 
+// With no current context OpenGL hands out no list ids (glGenLists gives 0), the same answer
+// as a context that has run out of them.
+TEST(GeometryWithoutListIds, LeavesHoldersAndEffectListsUnchanged) {
+    { platform::HeadlessGL gone(8, 8); }  // whatever was current, nothing is now
+    ClearDiagnostics();
+    GeometryHolder holder;
+    holder.list = 42;
+    MemFile file;
+    Fill(file, Encode(Quad()));
+    LoadGeometry(holder, file, false);
+    EXPECT_EQ(holder.list, 42u);
+    EXPECT_EQ(file.size(), 0u) << "the entry is closed";
+
+    const GLuint before[3] = {AtmosphereList(), ScatterList(), RingList()};
+    Fill(file, Encode(Quad()));
+    BuildSphereEffectLists(file);
+    EXPECT_EQ(AtmosphereList(), before[0]);
+    EXPECT_EQ(ScatterList(), before[1]);
+    EXPECT_EQ(RingList(), before[2]);
+
+    ASSERT_EQ(Diagnostics().size(), 2u);
+    for (const Diagnostic& d : Diagnostics()) {
+        EXPECT_EQ(d.entry, kEntry);
+        EXPECT_NE(d.message.find("no display list left"), std::string::npos) << d.message;
+    }
+}
+
 // ---- Display lists (headless OpenGL) -------------------------------------------------------
 
 // One corner as OpenGL fed it back: position mapped back to object space, colour, texture.
