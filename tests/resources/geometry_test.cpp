@@ -579,6 +579,28 @@ TEST_F(GeometryGL, ShellsBakeAnAlphaFromEachCornersStoredX) {
     }
 }
 
+TEST_F(GeometryGL, ShellAlphasAreBakedUnclamped) {
+    // The drawn colour is clamped to 0..1, but the value in the list is the formula's own: the
+    // current colour after a shell is its last corner's, here at x = 0.
+    TestMesh m;
+    m.positions = {{1.0f, 0.0f, 0.0f}, {0.5f, 1.0f, 0.0f}, {0.0f, 0.0f, 0.0f}};
+    m.texcoords = {{0.0f, 0.0f}};
+    m.faces = {{{0, 1, 2}, {0, 0, 0}, {{0, 0, 1}, {0, 0, 1}, {0, 0, 1}}}};
+    MemFile file;
+    Fill(file, Encode(m));
+    BuildSphereEffectLists(file);
+    struct Case {
+        GLuint list;
+        float alpha;
+    } cases[] = {{AtmosphereList(), -0.6f}, {ScatterList(), 1.6f}};
+    for (const Case& c : cases) {
+        glCallList(c.list);
+        GLfloat color[4];
+        glGetFloatv(GL_CURRENT_COLOR, color);
+        EXPECT_FLOAT_EQ(color[3], c.alpha);
+    }
+}
+
 TEST_F(GeometryGL, RingIsAClosedStripFromRadius06To1) {
     MemFile file;
     Fill(file, "");
