@@ -2,10 +2,9 @@
 // archive path and rebuilt when the file changes.
 #include "resources/archive.h"
 
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
+#include "platform/file_stamp.h"
 #include "resources/rar_reader.h"
 
 namespace orv {
@@ -21,8 +20,7 @@ constexpr size_t kKeptIndexes = 4;
 
 struct KeptIndex {
     std::string path;
-    uintmax_t size = 0;
-    std::filesystem::file_time_type mtime;
+    FileStamp stamp;
     std::unique_ptr<RarArchive> archive;
 };
 
@@ -31,35 +29,28 @@ std::vector<KeptIndex>& Kept() {
     return kept;
 }
 
-// The indexed archive at `path`, read again when its size or modification time changed. Null
-// with `failure` filled when the path is not a readable regular file.
+bool SameStamp(const FileStamp& a, const FileStamp& b) {
+    return a.size == b.size && a.mtime_ns == b.mtime_ns && a.inode == b.inode;
+}
+
+// The indexed archive at `path`, read again when its size, modification time or identity
+// changed. Null with `failure` filled when the path is not a regular file.
 RarArchive* IndexFor(const std::string& path, ExtractResult* failure) {
-    std::error_code ec;
-    const auto status = std::filesystem::status(path, ec);
-    uintmax_t size = 0;
-    std::filesystem::file_time_type mtime;
-    if (!ec && std::filesystem::is_regular_file(status)) {
-        size = std::filesystem::file_size(path, ec);
-        if (!ec) mtime = std::filesystem::last_write_time(path, ec);
-    } else if (!ec) {
-        ec = std::make_error_code(std::errc::not_supported);
-    }
-    auto& kept = Kept();
-    if (ec) {
+    FileStamp stamp;
+    if (!StampFile(path, &stamp)) {
         failure->status = ExtractStatus::kArchiveUnreadable;
-        failure->detail = "cannot read archive " + path +
-                          (std::filesystem::exists(path) ? ": not a regular file"
-                                                         : ": no such file");
+        failure->detail = "cannot read archive " + path + ": not an existing regular file";
         return nullptr;
     }
+    auto& kept = Kept();
     for (auto it = kept.begin(); it != kept.end(); ++it) {
         if (it->path != path) continue;
-        if (it->size == size && it->mtime == mtime) return it->archive.get();
+        if (SameStamp(it->stamp, stamp)) return it->archive.get();
         kept.erase(it);
         break;
     }
     if (kept.size() >= kKeptIndexes) kept.erase(kept.begin());
-    kept.push_back({path, size, mtime, RarArchive::OpenFile(path)});
+    kept.push_back({path, stamp, RarArchive::OpenFile(path)});
     return kept.back().archive.get();
 }
 
