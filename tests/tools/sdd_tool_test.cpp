@@ -149,6 +149,11 @@ TEST_F(SddTool, ListMarksSpecialEntriesAndEscapesNames) {
     EXPECT_NE(r.output.find("00000000  testdir (directory)\n"), std::string::npos) << r.output;
     const CommandResult s = Sdd("list " + Q(kRarDir + "rarfile__rar3-solid.rar"));
     EXPECT_NE(s.output.find("stest2.txt (solid)\n"), std::string::npos) << s.output;
+    // Names come from untrusted archives: control bytes must not reach the terminal.
+    WriteFile(root_ / "odd" / "a\x1b[2Jb\xff.txt", "x");
+    ASSERT_EQ(Sdd("pack " + Q(root_ / "odd") + " " + Q(root_ / "odd.sdd")).status, 0);
+    const CommandResult odd = Sdd("list " + Q(root_ / "odd.sdd"));
+    EXPECT_NE(odd.output.find("  a\\x1b[2Jb\\xff.txt\n"), std::string::npos) << odd.output;
 }
 
 TEST_F(SddTool, UsageErrorsExitWith2) {
