@@ -10,7 +10,9 @@ ImageEntrySource& Source() {
 }
 }  // namespace
 
-void SetImageEntrySource(ImageEntrySource source) { Source() = std::move(source); }
+void SetImageEntrySource(ImageEntrySource source) {
+    Source() = std::move(source);
+}
 
 bool OpenImageEntry(MemFile& file, const char* entry_name) {
     if (Source()) return Source()(file, entry_name);

@@ -6,8 +6,8 @@
 #include <string>
 
 // jpeglib.h needs FILE and size_t declared before it.
-#include <jpeglib.h>
 #include <jerror.h>
+#include <jpeglib.h>
 
 #include "platform/message_box.h"
 #include "resources/diagnostics.h"
@@ -38,7 +38,9 @@ struct JpegSession {
     char message[JMSG_LENGTH_MAX + 64];
 };
 
-JpegSession* SessionOf(j_common_ptr cinfo) { return static_cast<JpegSession*>(cinfo->client_data); }
+JpegSession* SessionOf(j_common_ptr cinfo) {
+    return static_cast<JpegSession*>(cinfo->client_data);
+}
 
 // Error manager. A fatal error ends the decoding of this picture: libjpeg requires that the
 // error exit never returns, so it jumps back to DecodeSession with the message kept.
@@ -160,8 +162,7 @@ bool DecodeSession(JpegSession* s) {
     }
     if (!ImageSizeAcceptable(cinfo->image_width, cinfo->image_height)) {
         char why[64];
-        std::snprintf(why, sizeof why, "image size %ux%u", cinfo->image_width,
-                      cinfo->image_height);
+        std::snprintf(why, sizeof why, "image size %ux%u", cinfo->image_width, cinfo->image_height);
         return Refuse(s, why);
     }
     jpeg_start_decompress(cinfo);

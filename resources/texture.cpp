@@ -62,8 +62,8 @@ TextureEntry* FindTexture(const TextureLibrary& library, const char* path) {
     return nullptr;
 }
 
-GLuint UploadMipmappedTexture(int components, int width, int height, GLenum format,
-                              const unsigned char* pixels) {
+GLuint UploadMipmappedTexture(const char* entry_name, int components, int width, int height,
+                              GLenum format, const unsigned char* pixels) {
     GLuint id = 0;
     glGenTextures(1, &id);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -72,7 +72,7 @@ GLuint UploadMipmappedTexture(int components, int width, int height, GLenum form
                                            GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (status != 0) {
-        Warn("", 0, "cannot build texture of %dx%d: %s", width, height,
+        Warn(entry_name, 0, "cannot build texture of %dx%d: %s", width, height,
              reinterpret_cast<const char*>(gluErrorString(static_cast<GLenum>(status))));
         glBindTexture(GL_TEXTURE_2D, 0);
         glDeleteTextures(1, &id);
@@ -87,9 +87,14 @@ GLuint LoadTgaTexture(const char* entry_name) {
     TgaImage image;
     if (!DecodeTga(entry_name, image)) return 0;
     // Whatever its stored kind, a TGA texture is uploaded with four components.
-    const std::vector<uint8_t> rgba = TgaToRgba(image);
-    image.pixels = {};
-    return UploadMipmappedTexture(4, image.width, image.height, GL_RGBA, rgba.data());
+    std::vector<uint8_t> rgba;
+    if (image.bytesPerPixel == 4) {
+        rgba.swap(image.pixels);
+    } else {
+        rgba = TgaToRgba(image);
+        image.pixels = {};
+    }
+    return UploadMipmappedTexture(entry_name, 4, image.width, image.height, GL_RGBA, rgba.data());
 }
 
 void LoadTextureImage(TextureEntry& entry, const char* file_name) {
@@ -109,7 +114,7 @@ void LoadTextureImage(TextureEntry& entry, const char* file_name) {
         case ImageKind::kJpeg: {
             DecodedImage image;
             if (DecodeJpeg(entry.path, image)) {
-                entry.id = UploadMipmappedTexture(3, image.width, image.height, GL_RGB,
+                entry.id = UploadMipmappedTexture(entry.path, 3, image.width, image.height, GL_RGB,
                                                   image.pixels.get());
             }
             break;

@@ -18,22 +18,22 @@ constexpr size_t kTexturePathSize = 32;
 constexpr char kTextureFolder[] = "textures\\";
 
 class TextureEntry {
-public:
+  public:
     virtual ~TextureEntry() = default;
 
-    GLuint id = 0;                       // 0 when the entry has no picture
-    char path[kTexturePathSize] = {};    // full archive path, e.g. "textures\c.jpg"
+    GLuint id = 0;                     // 0 when the entry has no picture
+    char path[kTexturePathSize] = {};  // full archive path, e.g. "textures\c.jpg"
 };
 
 // The loaded textures in list order. Entries are only ever appended; they live as long as the
 // library does.
 class TextureLibrary {
-public:
+  public:
     TextureEntry& Append(std::unique_ptr<TextureEntry> entry);
     size_t size() const { return entries_.size(); }
     TextureEntry& operator[](size_t i) const { return *entries_[i]; }
 
-private:
+  private:
     std::vector<std::unique_ptr<TextureEntry>> entries_;
 };
 
@@ -56,8 +56,9 @@ void LoadTextureImage(TextureEntry& entry, const char* file_name);
 GLuint LoadTgaTexture(const char* entry_name);
 
 // Creates a texture object from `pixels` (rows packed with no padding) with a full mipmap
-// chain and trilinear minification; the new texture stays bound. 0 when it cannot be built.
-GLuint UploadMipmappedTexture(int components, int width, int height, GLenum format,
-                              const unsigned char* pixels);
+// chain and trilinear minification; the new texture stays bound. 0, with a warning naming
+// `entry_name`, when it cannot be built.
+GLuint UploadMipmappedTexture(const char* entry_name, int components, int width, int height,
+                              GLenum format, const unsigned char* pixels);
 
 }  // namespace orv

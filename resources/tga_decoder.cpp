@@ -118,11 +118,16 @@ bool DecodePixels(Input in, bool run_length, size_t count, uint8_t* out) {
 
 bool DecodeByDepth(int depth, Input in, bool run_length, size_t count, uint8_t* out) {
     switch (depth) {
-        case 8: return DecodePixels<8>(in, run_length, count, out);
-        case 16: return DecodePixels<16>(in, run_length, count, out);
-        case 24: return DecodePixels<24>(in, run_length, count, out);
-        case 32: return DecodePixels<32>(in, run_length, count, out);
-        default: return false;
+        case 8:
+            return DecodePixels<8>(in, run_length, count, out);
+        case 16:
+            return DecodePixels<16>(in, run_length, count, out);
+        case 24:
+            return DecodePixels<24>(in, run_length, count, out);
+        case 32:
+            return DecodePixels<32>(in, run_length, count, out);
+        default:
+            return false;
     }
 }
 
@@ -133,9 +138,15 @@ uint64_t MinimumDataBytes(bool run_length, uint64_t count, uint64_t in_bytes) {
     return (count + kMaxRunLength - 1) / kMaxRunLength * (1 + in_bytes);
 }
 
-bool IsColorMapped(int type) { return type == 1 || type == 9; }
-bool IsTrueColor(int type) { return type == 2 || type == 10; }
-bool IsGrey(int type) { return type == 3 || type == 11; }
+bool IsColorMapped(int type) {
+    return type == 1 || type == 9;
+}
+bool IsTrueColor(int type) {
+    return type == 2 || type == 10;
+}
+bool IsGrey(int type) {
+    return type == 3 || type == 11;
+}
 
 bool Refuse(const char* entry, TgaImage& image, const char* what) {
     image.pixels.clear();
@@ -159,9 +170,10 @@ bool DecodeTgaFile(MemFile& file, TgaImage& image) {
     std::vector<uint8_t> color_map;
     if (IsColorMapped(type)) {
         if (image.colorMapType != 1 || image.colorMapEntrySize != 24) {
-            std::snprintf(why, sizeof why, "colour-mapped image needs a 24-bit colour map "
-                          "(map type %d, entry size %d)", image.colorMapType,
-                          image.colorMapEntrySize);
+            std::snprintf(why, sizeof why,
+                          "colour-mapped image needs a 24-bit colour map "
+                          "(map type %d, entry size %d)",
+                          image.colorMapType, image.colorMapEntrySize);
             return Refuse(entry, image, why);
         }
         Input in = Remaining(file);

@@ -14,15 +14,15 @@ struct TgaImage {
     uint8_t idLength = 0;
     uint8_t colorMapType = 0;
     uint8_t imageType = 0;
-    uint16_t colorMapFirst = 0;   // read, not used: indices address the map as they stand
+    uint16_t colorMapFirst = 0;  // read, not used: indices address the map as they stand
     uint16_t colorMapLength = 0;
     uint8_t colorMapEntrySize = 0;
     uint16_t xOrigin = 0;
     uint16_t yOrigin = 0;
     uint16_t width = 0;
     uint16_t height = 0;
-    uint8_t pixelDepth = 0;       // after decoding: 24 for colour-mapped and 16-bit images
-    uint8_t descriptor = 0;       // read, not used: rows keep their stored order
+    uint8_t pixelDepth = 0;  // after decoding: 24 for colour-mapped and 16-bit images
+    uint8_t descriptor = 0;  // read, not used: rows keep their stored order
 
     // Decoded pixels, width × height × bytesPerPixel, rows in stored order (the first stored
     // row first). bytesPerPixel 1: grey; 3: B, G, R; 4: R, G, B, A.

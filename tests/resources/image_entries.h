@@ -25,7 +25,7 @@ inline std::vector<ShownMessage>& ShownMessages() {
 }
 
 class ImageEntries : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ClearDiagnostics();
         ShownMessages().clear();

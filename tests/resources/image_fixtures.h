@@ -23,15 +23,18 @@ inline std::vector<Rgba> TestPattern(int width, int height) {
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             const int index = x < width / 2 ? (y % 16) : ((x + y) % 16);
-            out.push_back({static_cast<uint8_t>(index * 16 + 8), static_cast<uint8_t>(255 - index * 16),
-                           static_cast<uint8_t>((index * 40) & 255), static_cast<uint8_t>(index * 15)});
+            out.push_back(
+                {static_cast<uint8_t>(index * 16 + 8), static_cast<uint8_t>(255 - index * 16),
+                 static_cast<uint8_t>((index * 40) & 255), static_cast<uint8_t>(index * 15)});
         }
     }
     return out;
 }
 
 // The palette index TestPattern used for a pixel (its red channel encodes it).
-inline int PaletteIndex(const Rgba& p) { return p.r / 16; }
+inline int PaletteIndex(const Rgba& p) {
+    return p.r / 16;
+}
 
 struct TgaKind {
     int type;   // 1, 2, 3, 9, 10, 11
@@ -116,8 +119,8 @@ inline std::string RunLengthCode(const std::vector<std::string>& pixels) {
 // types 9, 10 and 11 are run-length coded.
 inline std::string MakeTga(TgaKind kind, int width, int height, const std::vector<Rgba>& pixels) {
     const bool mapped = kind.type == 1 || kind.type == 9;
-    std::string s = TgaHeader(3, mapped ? 1 : 0, kind.type, mapped ? 16 : 0, mapped ? 24 : 0,
-                              width, height, kind.depth);
+    std::string s = TgaHeader(3, mapped ? 1 : 0, kind.type, mapped ? 16 : 0, mapped ? 24 : 0, width,
+                              height, kind.depth);
     s += "id!";
     if (mapped) {
         for (int i = 0; i < 16; ++i) {
@@ -151,7 +154,7 @@ inline std::string MakeJpeg(int width, int height, const std::vector<Rgba>& pixe
     c.image_width = static_cast<JDIMENSION>(width);
     c.image_height = static_cast<JDIMENSION>(height);
     c.input_components = color == JpegColor::kGrey ? 1 : color == JpegColor::kCmyk ? 4 : 3;
-    c.in_color_space = color == JpegColor::kGrey ? JCS_GRAYSCALE
+    c.in_color_space = color == JpegColor::kGrey   ? JCS_GRAYSCALE
                        : color == JpegColor::kCmyk ? JCS_CMYK
                                                    : JCS_RGB;
     jpeg_set_defaults(&c);
@@ -184,8 +187,8 @@ inline std::string MakeJpeg(int width, int height, const std::vector<Rgba>& pixe
 
 // A picture of flat colour blocks (8 × 8 pixels each, so the JPEG keeps them nearly exact).
 inline std::vector<Rgba> BlockPattern(int width, int height) {
-    static const Rgba kColors[4] = {{220, 30, 30, 255}, {30, 200, 40, 255}, {30, 40, 210, 255},
-                                    {240, 240, 240, 255}};
+    static const Rgba kColors[4] = {
+        {220, 30, 30, 255}, {30, 200, 40, 255}, {30, 40, 210, 255}, {240, 240, 240, 255}};
     std::vector<Rgba> out;
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x) out.push_back(kColors[((x / 8) + 2 * (y / 8)) % 4]);

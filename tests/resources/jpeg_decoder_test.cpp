@@ -19,7 +19,7 @@ using test::MakeJpeg;
 constexpr char kEntry[] = "textures\\p.jpg";
 
 class JpegTest : public test::ImageEntries {
-protected:
+  protected:
     bool Decode(const std::string& bytes, DecodedImage& image) {
         Add(kEntry, bytes);
         return DecodeJpeg(kEntry, image);
@@ -42,8 +42,8 @@ TEST_F(JpegTest, DecodesToRgbWithTheTopRowLastInMemory) {
     // second; red, green again in the third.
     for (const bool progressive : {false, true}) {
         DecodedImage image;
-        ASSERT_TRUE(Decode(MakeJpeg(16, 24, BlockPattern(16, 24), JpegColor::kRgb, 95,
-                                    progressive), image))
+        ASSERT_TRUE(
+            Decode(MakeJpeg(16, 24, BlockPattern(16, 24), JpegColor::kRgb, 95, progressive), image))
             << WarningsFor(kEntry);
         EXPECT_EQ(image.width, 16);
         EXPECT_EQ(image.height, 24);

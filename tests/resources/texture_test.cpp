@@ -22,7 +22,7 @@ using test::TestPattern;
 
 // Every test here runs with a current GL context and counts progress reports.
 class TextureTest : public test::ImageEntries {
-protected:
+  protected:
     void SetUp() override {
         ImageEntries::SetUp();
         ASSERT_TRUE(gl_.ok()) << gl_.error();
@@ -60,14 +60,15 @@ TEST_F(TextureTest, ListLoadsEachNamedPictureInOrder) {
     Add("textures\\c.Jpg", MakeJpeg(8, 8, BlockPattern(8, 8)));
     Add("textures\\d.TGA", MakeTga({3, 8}, 2, 2, TestPattern(2, 2)));
     Add("textures\\e.tga", MakeTga({3, 8}, 2, 2, TestPattern(2, 2)));
-    AddList("a.tga\r\nb.JPG  the rest of the line is ignored\n\n  c.Jpg\nd.TGA\nnotes.txt\n"
-            "END_TEXT\ne.tga\n");
+    AddList(
+        "a.tga\r\nb.JPG  the rest of the line is ignored\n\n  c.Jpg\nd.TGA\nnotes.txt\n"
+        "END_TEXT\ne.tga\n");
     TextureLibrary library;
     LoadTextureList(library, "texture.txt", true);
 
-    EXPECT_EQ(Paths(library), (std::vector<std::string>{"textures\\a.tga", "textures\\b.JPG",
-                                                        "textures\\c.Jpg", "textures\\d.TGA",
-                                                        "textures\\notes.txt"}));
+    EXPECT_EQ(Paths(library),
+              (std::vector<std::string>{"textures\\a.tga", "textures\\b.JPG", "textures\\c.Jpg",
+                                        "textures\\d.TGA", "textures\\notes.txt"}));
     EXPECT_NE(library[0].id, 0u);
     EXPECT_NE(library[1].id, 0u) << "JPG loads as JPEG";
     EXPECT_EQ(library[2].id, 0u) << "Jpg is neither kind";
@@ -81,9 +82,9 @@ TEST_F(TextureTest, ListGrammarEdges) {
     Add("textures\\a.tga", MakeTga({3, 8}, 1, 1, TestPattern(1, 1)));
     struct Case {
         const char* name;
-        std::string list;    // absent list when it is "<none>"
+        std::string list;  // absent list when it is "<none>"
         size_t entries;
-        const char* warning; // part of a warning about texture.txt, or "" for none
+        const char* warning;  // part of a warning about texture.txt, or "" for none
     } cases[] = {
         {"END_TEXT first", "END_TEXT\na.tga\n", 0, ""},
         {"terminator matched by its first 8 characters", "a.tga\nEND_TEXTURES\n", 1, ""},
@@ -162,8 +163,9 @@ TEST_F(TextureTest, FindTextureComparesWholePathsExactly) {
         const char* path;
         int want;  // index in the library, or -1
     } cases[] = {
-        {"textures\\c.jpg", 0},  {"textures\\cc.jpg", 2}, {"Textures\\c.jpg", -1},
-        {"textures\\C.jpg", -1}, {"textures/c.jpg", -1},  {"c.jpg", -1},
+        {"textures\\c.jpg", 0},  {"textures\\cc.jpg", 2},
+        {"Textures\\c.jpg", -1}, {"textures\\C.jpg", -1},
+        {"textures/c.jpg", -1},  {"c.jpg", -1},
         {"textures\\c.jp", -1},  {"", -1},
     };
     for (const Case& c : cases) {

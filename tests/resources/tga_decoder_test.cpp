@@ -20,10 +20,12 @@ using test::TgaKind;
 
 constexpr char kEntry[] = "textures\\t.tga";
 
-std::string Zeros(size_t n) { return std::string(n, '\0'); }
+std::string Zeros(size_t n) {
+    return std::string(n, '\0');
+}
 
 class TgaTest : public test::ImageEntries {
-protected:
+  protected:
     // Decodes `bytes` as the entry kEntry and converts the result to RGBA pixels.
     bool Decode(const std::string& bytes, std::vector<Rgba>* out = nullptr) {
         Add(kEntry, bytes);
@@ -41,7 +43,7 @@ protected:
 };
 
 TEST_F(TgaTest, EveryTypeAndDepthDecodesToTheStoredPicture) {
-    const TgaKind kinds[] = {{1, 8},  {9, 8},  {2, 16},  {10, 16}, {2, 24},
+    const TgaKind kinds[] = {{1, 8},   {9, 8},  {2, 16},  {10, 16}, {2, 24},
                              {10, 24}, {2, 32}, {10, 32}, {3, 8},   {11, 8}};
     const int sizes[][2] = {{12, 5}, {1, 1}, {130, 3}};  // 130 wide: runs longer than a packet
     for (const TgaKind& kind : kinds) {
@@ -140,8 +142,7 @@ TEST_F(TgaTest, RefusedImages) {
         {"true colour of depth 8", TgaHeader(0, 0, 2, 0, 0, 1, 1, 8) + Zeros(1), "depth 8", false},
         {"colour-mapped of depth 16", TgaHeader(0, 1, 1, 4, 24, 1, 1, 16) + map4 + Zeros(2),
          "depth 16", false},
-        {"grey of depth 24", TgaHeader(0, 0, 3, 0, 0, 1, 1, 24) + Zeros(3), "depth 24",
-         false},
+        {"grey of depth 24", TgaHeader(0, 0, 3, 0, 0, 1, 1, 24) + Zeros(3), "depth 24", false},
         {"colour index beyond the map", TgaHeader(0, 1, 1, 4, 24, 2, 1, 8) + map4 + "\x01\x09",
          "index 9", false},
         {"run-length index beyond the map", TgaHeader(0, 1, 9, 4, 24, 2, 1, 8) + map4 + "\x81\x04",
@@ -150,14 +151,19 @@ TEST_F(TgaTest, RefusedImages) {
          false},
         {"raw data shorter than the image", TgaHeader(0, 0, 2, 0, 0, 4, 4, 24) + "abcdef",
          "shorter", false},
-        {"run-length data ends early", TgaHeader(0, 0, 10, 0, 0, 200, 1, 24) +
-         std::string("\x81" "xyz" "\x00" "abc" "\x00", 9),
+        {"run-length data ends early",
+         TgaHeader(0, 0, 10, 0, 0, 200, 1, 24) + std::string("\x81"
+                                                             "xyz"
+                                                             "\x00"
+                                                             "abc"
+                                                             "\x00",
+                                                             9),
          "ends early", false},
         {"zero width", TgaHeader(0, 0, 3, 0, 0, 0, 5, 8), "size 0x5", false},
         {"65535 x 65535 in a few bytes", TgaHeader(0, 0, 11, 0, 0, 65535, 65535, 8) + "\xFF\x01",
          "size 65535x65535", false},
-        {"many pixels from little run-length data", TgaHeader(0, 0, 11, 0, 0, 4000, 4000, 8) +
-         std::string(64, '\xFF'), "shorter", false},
+        {"many pixels from little run-length data",
+         TgaHeader(0, 0, 11, 0, 0, 4000, 4000, 8) + std::string(64, '\xFF'), "shorter", false},
         {"header cut short", TgaHeader(0, 0, 2, 0, 0, 1, 1, 24).substr(0, 17), "header", false},
         {"ID field past the end", TgaHeader(200, 0, 2, 0, 0, 1, 1, 24) + "abc", "shorter", false},
         {"empty entry", "", "header", false},
