@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -181,7 +182,7 @@ inline std::string MakeJpeg(int width, int height, const std::vector<Rgba>& pixe
     jpeg_finish_compress(&c);
     std::string out(reinterpret_cast<char*>(buffer), size);
     jpeg_destroy_compress(&c);
-    free(buffer);
+    std::free(buffer);
     return out;
 }
 
