@@ -138,4 +138,11 @@ const char* DescribeStatus(ExtractStatus status) {
     return "unknown";
 }
 
+bool ArchiveOpens(const std::string& archive_path, std::string* why) {
+    const ArchiveListing listing = ListArchive(archive_path);
+    if (listing.status == ExtractStatus::kOk) return true;
+    if (why) *why = listing.detail.empty() ? DescribeStatus(listing.status) : listing.detail;
+    return false;
+}
+
 }  // namespace orv

@@ -80,6 +80,8 @@ ExtractResult ExtractEntry(const std::string& archive_path, const std::string& e
 ExtractResult ExtractEntryAt(const std::string& archive_path, size_t index);
 // Lists the file headers of an archive (directories included).
 ArchiveListing ListArchive(const std::string& archive_path);
+// True when the archive can be opened and its headers read; otherwise `why` says what is wrong.
+bool ArchiveOpens(const std::string& archive_path, std::string* why);
 // Drops every kept index; the next access reads the headers again.
 void ForgetArchiveIndexes();
 
