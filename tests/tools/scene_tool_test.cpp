@@ -3,6 +3,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
 #include <string>
 
 #include "tests/support/run_command.h"
@@ -14,6 +15,7 @@ std::string SceneDir() {
     const testing::TestInfo* t = testing::UnitTest::GetInstance()->current_test_info();
     const std::string dir = testing::TempDir() + "scene_tool_" + t->name();
     mkdir(dir.c_str(), 0755);
+    std::remove((dir + "/data.sdd").c_str());  // left by an earlier run
     return dir;
 }
 
