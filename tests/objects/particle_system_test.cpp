@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "tests/objects/object_file_fixture.h"
+#include "tests/objects/object_fixture.h"
 #include "tests/support/alloc_counter.h"
 
 
