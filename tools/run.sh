@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Sets up the machine, builds Orvello and runs it.
-# For now the saver itself is still being built: this flies the camera over its random path
-# and prints where it goes (one JSON line per frame), as the scene authors' path tool does.
+# Sets up the machine, builds Orvello (with its demo scene, build/content/data.sdd) and shows
+# the demo scene. Until the windowed saver exists, it renders a few seconds of the scene
+# offscreen and leaves the frames as PNG files in out/demo/.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -9,5 +9,9 @@ bash tools/setup.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build
 
-echo "run: the saver is not built yet; showing the camera path instead (seed 1, Speed 50, 60 fps):"
-./build/tools/orvello-scene path --seed 1 --speed 50 --dt 0.016666667 --frames 1200 | awk 'NR % 120 == 1'
+out=out/demo
+rm -rf "$out"
+echo "run: rendering the demo scene offscreen (10 s at 60 frames/s, every 2nd second kept)"
+./build/app/orvello --render "$out" --data build/content --frames 600 --every 120 --seed 1 --fps
+echo "run: the demo scene's frames are in $out/:"
+ls "$out"

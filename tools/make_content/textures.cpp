@@ -43,7 +43,7 @@ Image Sprite(int size, Paint paint) {
             const float x = 2.0f * (i + 0.5f) / size - 1.0f;
             const float r = std::sqrt(x * x + y * y);
             Rgba c = paint(x, y, r);
-            c.a = std::clamp(c.a, 0.0f, 1.0f) * Smoothstep(1.0f, 0.88f, r);
+            c.a = std::clamp(c.a, 0.0f, 1.0f) * Smoothstep(0.97f, 0.85f, r);
             image.at(i, j) = c;
         }
     }
