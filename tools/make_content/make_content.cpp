@@ -40,8 +40,8 @@ std::vector<Picture> Pictures() {
         {"moon3.jpg", [] { return PaintVolcanicMoon(512, 256); }, 88},
         {"rock.jpg", [] { return PaintAsteroidRock(512, 256); }, 88},
         {"storms.jpg", [] { return PaintStormFlashes(512, 256); }, 90},
-        {"atmo.jpg", [] { return PaintAtmosphere(256, 128, 1.0f); }, 88},
-        {"haze.jpg", [] { return PaintAtmosphere(256, 128, 0.3f); }, 88},
+        {"atmo.jpg", [] { return PaintAtmosphere(256, 128, 0.75f); }, 88},
+        {"haze.jpg", [] { return PaintAtmosphere(256, 128, 0.15f); }, 88},
         {"hull.jpg", [] { return PaintHullPanels(256); }, 90},
         {"ring.tga", [] { return PaintRing(16, 512); }, 0},
         // Sky.

@@ -88,8 +88,8 @@ float CraterRelief(P3 p, const std::vector<Crater>& craters) {
 
 Image PaintGasGiant(int width, int height) {
     const std::vector<Rgba> bands = {
-        {0.34f, 0.21f, 0.14f}, {0.66f, 0.45f, 0.28f}, {0.86f, 0.72f, 0.52f},
-        {0.96f, 0.90f, 0.78f}, {0.78f, 0.56f, 0.38f}, {0.55f, 0.33f, 0.22f},
+        {0.30f, 0.18f, 0.11f}, {0.60f, 0.39f, 0.22f}, {0.78f, 0.62f, 0.42f},
+        {0.88f, 0.80f, 0.66f}, {0.70f, 0.48f, 0.30f}, {0.50f, 0.29f, 0.18f},
     };
     const Rgba polar{0.50f, 0.52f, 0.56f};
     const Rgba storm{0.80f, 0.40f, 0.26f};
@@ -186,14 +186,14 @@ Image PaintStormFlashes(int width, int height) {
         for (int x = 0; x < width; ++x) image.at(x, y) = Rgba{0, 0, 0};
     Rng rng(61);
     const Rgba flash{0.75f, 0.85f, 1.0f};
-    for (int cluster = 0; cluster < 45; ++cluster) {
+    for (int cluster = 0; cluster < 36; ++cluster) {
         const float cx = rng.Range(0, static_cast<float>(width));
         const float cy = rng.Range(height * 0.2f, height * 0.8f);
         const int blobs = 1 + static_cast<int>(rng.Unit() * 3);
         for (int b = 0; b < blobs; ++b) {
             const float bx = cx + rng.Range(-6, 6), by = cy + rng.Range(-3, 3);
-            const float sigma = rng.Range(1.2f, 3.5f);
-            const float peak = rng.Range(0.6f, 1.3f);
+            const float sigma = rng.Range(0.7f, 1.8f);
+            const float peak = rng.Range(0.4f, 0.9f);
             const int reach = static_cast<int>(sigma * 3) + 1;
             for (int dy = -reach; dy <= reach; ++dy) {
                 for (int dx = -reach; dx <= reach; ++dx) {
@@ -276,7 +276,7 @@ Image PaintRing(int width, int height) {
         const float t = static_cast<float>(height - 1 - y) / static_cast<float>(height - 1);
         float d = 0.6f + 0.28f * Noise3(P3{t * 38.0f, 0.5f, 0.5f}, 101) +
                   0.16f * Noise3(P3{t * 140.0f, 1.5f, 0.5f}, 102);
-        d *= 0.3f + 0.7f * Smoothstep(0.0f, 0.3f, t);           // faint inner ring
+        d *= 0.55f + 0.45f * Smoothstep(0.0f, 0.3f, t);         // fainter inner ring
         d *= 1.0f - 0.93f * Smoothstep(0.015f, 0.0f, std::fabs(t - 0.64f) - 0.02f);  // main gap
         d *= 1.0f - 0.85f * Smoothstep(0.006f, 0.0f, std::fabs(t - 0.87f));          // thin gap
         d *= Smoothstep(0.0f, 0.05f, t) * Smoothstep(1.0f, 0.95f, t);
