@@ -29,6 +29,12 @@ void* operator new(std::size_t n) {
 }
 void operator delete(void* p) noexcept { std::free(p); }
 void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+// The nothrow form too (the GL driver's compiler uses it): its blocks reach the delete above.
+void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
+    ++g_allocations;
+    return std::malloc(n ? n : 1);
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
 #pragma GCC diagnostic pop
 
 namespace orv {

@@ -122,23 +122,29 @@ TEST_F(FlareDrawTest, EnvFlareIsVisibleOnlyOverEmptySkyInFrontOfTheCamera) {
 }
 
 TEST_F(FlareDrawTest, PointOutsideTheWindowOrInTheEyePlaneIsHidden) {
-    const Vec3 points[] = {
-        {1000, 0, 0},   // far right of the view
-        {0, -1000, 0},  // below it
-        {100, 0, 400},  // in the camera's own plane: it does not project
+    struct Case {
+        const char* name;
+        Vec3 point;
+        bool visible;
+    } cases[] = {
+        {"near the window's edge", {260, 0, 0}, true},  // 78 pixels right of the centre
+        {"far right of the view", {1000, 0, 0}, false},
+        {"below the view", {0, -1000, 0}, false},
+        {"in the camera's own plane (does not project)", {100, 0, 400}, false},
     };
-    for (const Vec3& p : points) {
-        SCOPED_TRACE(p.x + p.y);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         Flare flare;
         Prepare(flare);
-        flare.position = p;
-        flare.visible = true;
+        flare.position = c.point;
+        flare.visible = !c.visible;
         flare.fadeLevel = 1.0f;
         BeginFrame();
         const GlSnapshot before = TakeGlSnapshot();
         flare.Draw(camera_);
-        ExpectRestState(before, "outside");
-        EXPECT_FALSE(flare.visible);
+        ExpectRestState(before, c.name);
+        EXPECT_EQ(flare.visible, c.visible);
+        EXPECT_EQ(BrightestRed() > 0, c.visible) << "drawn only where it is in the window";
     }
 }
 
