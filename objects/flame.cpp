@@ -122,8 +122,8 @@ void ReadFlameLine(Flame& flame, const char* line, const ObjectList& target) {
 
 void ParseFlame(ObjectList& target) {
     auto* flame = new Flame();
-    const bool found = ReadObjectBlock([](const char*) {},
-                                       [&](char* line) { ReadFlameLine(*flame, line, target); });
+    const bool found = ReadObjectBlock(
+        [](const char*) {}, [&](char* line) { ReadFlameLine(*flame, line, target); });
     if (!found) {
         delete flame;
         return;

@@ -9,7 +9,7 @@
 namespace orv {
 
 class Flame : public SceneObject {
-  public:
+public:
     Flame();
     void Draw(const Camera& camera) override;
     // A flame does not animate.
@@ -27,7 +27,7 @@ class Flame : public SceneObject {
     float slope = 0.0f;                  // each vertex is raised by slope * its x
     float ellipticity = 1.0f;            // ring radius along x = radius * ellipticity
 
-  private:
+private:
     Vec3 RingPoint(int i, float radial, float lift) const;
 };
 

@@ -105,8 +105,8 @@ constexpr int kMaterialLines = 4;
 // reads too.
 void ReadOrient(Mesh& mesh, const char* line) {
     float read[4] = {mesh.orientAxis.x, mesh.orientAxis.y, mesh.orientAxis.z, mesh.orientAngle};
-    const int n =
-        std::sscanf(line, "orient V(%f %f %f) %f", &read[0], &read[1], &read[2], &read[3]);
+    const int n = std::sscanf(line, "orient V(%f %f %f) %f", &read[0], &read[1], &read[2],
+                              &read[3]);
     if (n >= 3 && AllFinite(read, 3)) mesh.orientAxis = Vec3(read[0], read[1], read[2]);
     if (n == 4 && AllFinite(&read[3], 1)) mesh.orientAngle = read[3];
     if (n != 4 || !AllFinite(read, 4)) WarnUnscanned("orient V(%f %f %f) %f");
@@ -129,11 +129,8 @@ void ReadMaterial(Mesh& mesh, char* line) {
             return;
         }
         switch (index) {
-            case 0:
-                mesh.metal = StartsWith(line, "\tmetal");
-                break;
-            case 1:
-                break;  // "\tchrome": accepted, no effect
+            case 0: mesh.metal = StartsWith(line, "\tmetal"); break;
+            case 1: break;  // "\tchrome": accepted, no effect
             case 2:
                 if (StartsWith(line, "\tmap1")) {
                     char path[kLineBufferSize];
@@ -143,8 +140,7 @@ void ReadMaterial(Mesh& mesh, char* line) {
                     }
                 }
                 break;
-            default:
-                break;  // "\tmap2 name": the name has no effect
+            default: break;  // "\tmap2 name": the name has no effect
         }
     }
 }

@@ -14,9 +14,7 @@ namespace orv {
 namespace {
 
 // A fresh draw r as a float.
-float R() {
-    return static_cast<float>(RandomUnit());
-}
+float R() { return static_cast<float>(RandomUnit()); }
 
 // v normalised, or `fallback` when v has no usable length (zero or not finite).
 Vec3 NormalizeOr(const Vec3& v, const Vec3& fallback) {
@@ -85,17 +83,10 @@ void ParticleSystem::Draw(const Camera&) {
     const ViewBasis view = ViewBasisFromModelview();
     glPushMatrix();
     switch (mode) {
-        case ParticleMode::kLine:
-            DrawJet(view);
-            break;
-        case ParticleMode::kCirc:
-            DrawBurst(view);
-            break;
-        case ParticleMode::kFlash:
-            DrawFlash();
-            break;
-        default:
-            break;
+        case ParticleMode::kLine: DrawJet(view); break;
+        case ParticleMode::kCirc: DrawBurst(view); break;
+        case ParticleMode::kFlash: DrawFlash(); break;
+        default: break;
     }
     glPopMatrix();
 }
@@ -350,8 +341,8 @@ void ReadDensity(ParticleSystem& system, const char* line) {
         WarnAtCurrentLine("\"dens\" count %lld is negative; no particles", count);
         count = 0;
     } else if (count > kMaxParticles) {
-        WarnAtCurrentLine("\"dens\" count %lld is more than %d; cut to %d", count, kMaxParticles,
-                          kMaxParticles);
+        WarnAtCurrentLine("\"dens\" count %lld is more than %d; cut to %d", count,
+                          kMaxParticles, kMaxParticles);
         count = kMaxParticles;
     }
     system.CreateParticles(static_cast<int>(count));
@@ -381,8 +372,8 @@ void ReadParticleSystemLine(ParticleSystem& system, const char* line) {
 
 void ParseParticleSystem(ObjectList& target) {
     auto* system = new ParticleSystem();
-    const bool found = ReadObjectBlock([](const char*) {},
-                                       [&](char* line) { ReadParticleSystemLine(*system, line); });
+    const bool found = ReadObjectBlock(
+        [](const char*) {}, [&](char* line) { ReadParticleSystemLine(*system, line); });
     if (!found) {
         delete system;
         return;

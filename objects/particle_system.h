@@ -28,7 +28,7 @@ enum class ParticleMode : int {
 constexpr int kMaxParticles = 100000;
 
 class ParticleSystem : public SceneObject {
-  public:
+public:
     ParticleSystem();
     void Draw(const Camera& camera) override;
     void Update(double seconds) override;
@@ -57,13 +57,13 @@ class ParticleSystem : public SceneObject {
     float spin = 0.0f;                // turns the flash sprites; random at creation
     int particleCount = 0;
     ParticleMode mode = ParticleMode::kNone;
-    float interval = 0.0f;               // burst period (circ) or tick period (flash), seconds
-    float timer = 0.0f;                  // seconds since the last burst or tick
-    int tickCount = 0;                   // flash: runs from -N up to 2N, then a new flash starts
+    float interval = 0.0f;  // burst period (circ) or tick period (flash), seconds
+    float timer = 0.0f;     // seconds since the last burst or tick
+    int tickCount = 0;      // flash: runs from -N up to 2N, then a new flash starts
     Vec3 centrePoint{0.0f, 0.0f, 0.0f};  // centre of the burst and flash spheres
     Vec3 secondPoint{0.0f, 0.0f, 0.0f};  // read and kept; not used
 
-  private:
+private:
     void BeginCameraSprites();
     void DrawJet(const ViewBasis& view);
     void DrawBurst(const ViewBasis& view);

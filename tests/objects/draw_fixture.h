@@ -35,7 +35,7 @@ inline bool Near(const Rgb& got, const Rgb& want, int tolerance) {
 }
 
 class DrawTest : public ::testing::Test {
-  protected:
+protected:
     static constexpr int kWidth = 160;
     static constexpr int kHeight = 120;
 

@@ -11,7 +11,7 @@ namespace {
 using test::Rgb;
 
 class FlameDraw : public test::DrawTest {
-  protected:
+protected:
     // A red ring of radius 100 whose bands reach 50 units and fade to blue.
     void SetUp() override {
         DrawTest::SetUp();

@@ -17,7 +17,7 @@ using test::Rgb;
 // model's x axis (to see where the model's axes go), and a square of side 200 in the model's
 // x-y plane facing +z, textured (to see the material).
 class MeshDraw : public test::DrawTest {
-  protected:
+protected:
     void SetUp() override {
         DrawTest::SetUp();
         cube_ = glGenLists(2);

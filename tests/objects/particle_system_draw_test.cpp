@@ -39,7 +39,7 @@ namespace {
 using test::Rgb;
 
 class ParticleDraw : public test::DrawTest {
-  protected:
+protected:
     void SetUp() override {
         DrawTest::SetUp();
         white_ = SolidTexture(255, 255, 255);
