@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/objects/object_file_fixture.h"
+#include "tests/objects/object_fixture.h"
 
 namespace orv {
 namespace {

@@ -1,37 +1,15 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <cmath>
-#include <cstdlib>
-#include <new>
 
 #include "camera/random.h"
 #include "objects/flame.h"
 #include "objects/mesh.h"
 #include "objects/particle_system.h"
 #include "tests/objects/draw_fixture.h"
+#include "tests/support/alloc_counter.h"  // this program counts allocations
 #include "tests/support/gl_rest_state.h"
-
-// Counts heap allocations, so that a test can show that drawing allocates nothing. The
-// replacement pair hands out malloc'ed blocks, so its own delete must free them.
-namespace {
-std::atomic<long> g_allocations{0};
-}
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpragmas"
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept {
-    std::free(p);
-}
-void operator delete(void* p, std::size_t) noexcept {
-    std::free(p);
-}
 
 namespace orv {
 namespace {
@@ -330,9 +308,9 @@ TEST_F(ParticleDraw, DrawingAllocatesNothing) {
     // The GL driver compiles code (allocating) for each new combination of state it meets; the
     // state at the start of a frame settles from the second frame on.
     for (int frame = 0; frame < 3; ++frame) draw_frame();
-    const long before = g_allocations.load();
+    const long before = test::AllocationCount();
     for (int frame = 0; frame < 5; ++frame) draw_frame();
-    EXPECT_EQ(g_allocations.load(), before);
+    EXPECT_EQ(test::AllocationCount(), before);
 }
 
 }  // namespace

@@ -9,19 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "tests/objects/object_file_fixture.h"
+#include "tests/objects/object_fixture.h"
+#include "tests/support/alloc_counter.h"
 
-// Counts heap allocations, so that a test can show Update allocates nothing.
-namespace {
-std::atomic<long> g_allocations{0};
-}
-void* operator new(std::size_t size) {
-    ++g_allocations;
-    if (void* p = std::malloc(size ? size : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 
 namespace orv {
 namespace {
@@ -321,9 +311,9 @@ TEST(ParticleSystem, NoModeOrNoParticlesIsHarmless) {
 TEST(ParticleSystem, UpdateDoesNotAllocate) {
     for (const char* mode : {"line\n", "circ\n", "flash\n"}) {
         ParticleSystem& ps = SystemWith(std::string(mode) + "size 200\ndens 1000\n");
-        const long before = g_allocations.load();
+        const long before = orv::test::AllocationCount();
         for (int f = 0; f < 200; ++f) ps.Update(1.0 / 30.0);
-        EXPECT_EQ(g_allocations.load(), before) << mode;
+        EXPECT_EQ(orv::test::AllocationCount(), before) << mode;
     }
 }
 
