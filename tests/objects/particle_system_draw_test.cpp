@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <initializer_list>
 
 #include "camera/random.h"
 #include "objects/flame.h"
@@ -23,8 +24,8 @@ protected:
         white_ = SolidTexture(255, 255, 255);
     }
 
-    // A system of `count` particles at the given places (relative to the system's position),
-    // textured white.
+    // A system with one particle at each of the given places (relative to the system's
+    // position), textured white.
     void Make(ParticleMode mode, std::initializer_list<Vec3> places) {
         system_.mode = mode;
         system_.CreateParticles(static_cast<int>(places.size()));
