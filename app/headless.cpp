@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
 #include <vector>
 
 #include "app/frame.h"
@@ -33,8 +32,9 @@ bool PrepareRun(const HeadlessOptions& options, platform::HeadlessGL& gl) {
         return false;
     }
     const std::string archive = options.dataDir + "/data.sdd";
-    if (!std::ifstream(archive, std::ios::binary)) {
-        std::fprintf(stderr, "orvello: cannot open %s\n", archive.c_str());
+    std::string why;
+    if (!orv::ArchiveOpens(archive, &why)) {
+        std::fprintf(stderr, "orvello: cannot open %s: %s\n", archive.c_str(), why.c_str());
         return false;
     }
     SetArchivePath(archive);

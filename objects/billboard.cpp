@@ -3,8 +3,8 @@
 #include <GL/gl.h>
 
 #include "camera/random.h"
+#include "objects/arg_scan.h"
 #include "objects/draw_support.h"
-#include "objects/keyword_scan.h"
 #include "objects/parsers.h"
 #include "scene/object_reader.h"
 
@@ -62,7 +62,7 @@ void ReadBillboardLine(Billboard& b, const ObjectList& target, const char* line)
     }
     if (StartsWith(line, "texture")) {
         char path[kLineBufferSize];
-        if (ScanWord(line, "texture", path)) {
+        if (ScanWord(line, "texture %127s", path)) {
             b.SetTexture(path);
             b.textured = true;
         }

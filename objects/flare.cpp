@@ -8,8 +8,8 @@
 
 #include "app/settings.h"
 #include "camera/random.h"
+#include "objects/arg_scan.h"
 #include "objects/draw_support.h"
-#include "objects/keyword_scan.h"
 #include "objects/parsers.h"
 #include "overlay/overlay.h"
 #include "scene/object_reader.h"
@@ -94,7 +94,7 @@ void ReadFlareLine(Flare& f, const ObjectList& target, char* line) {
     }
     if (StartsWith(line, "texture")) {
         char path[kLineBufferSize];
-        if (ScanWord(line, "texture", path)) {
+        if (ScanWord(line, "texture %127s", path)) {
             f.SetTexture(path);
             f.textured = true;
         }

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "camera/random.h"
+#include "objects/arg_scan.h"
 #include "objects/draw_support.h"
-#include "objects/keyword_scan.h"
 #include "objects/parsers.h"
 #include "scene/object_reader.h"
 #include "scene/resource_links.h"
@@ -93,7 +93,7 @@ void ReadSphereLine(Sphere& s, const ObjectList& target, const char* line) {
     }
     if (StartsWith(line, "texture")) {
         char path[kLineBufferSize];
-        if (ScanWord(line, "texture", path)) {
+        if (ScanWord(line, "texture %127s", path)) {
             s.SetTexture(path);
             s.textured = true;
             file.lastTextureTga = s.tgaTexture;
@@ -132,7 +132,7 @@ void ReadSphereLine(Sphere& s, const ObjectList& target, const char* line) {
     }
     if (StartsWith(line, "parent")) {
         char word[kLineBufferSize];
-        if (ScanWord(line, "parent", word)) s.parent = FindParent(target, word);
+        if (ScanWord(line, "parent %127s", word)) s.parent = FindParent(target, word);
     }
 }
 

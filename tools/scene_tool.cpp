@@ -13,7 +13,6 @@
 // warning as one JSON document.
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <string>
 
 #include "app/settings.h"
@@ -138,8 +137,9 @@ int RunDump(int argc, char** argv) {
     }
 
     const std::string archive = data_dir + "/data.sdd";
-    if (!std::ifstream(archive, std::ios::binary)) {
-        std::fprintf(stderr, "orvello-scene: cannot open %s\n", archive.c_str());
+    std::string why;
+    if (!orv::ArchiveOpens(archive, &why)) {
+        std::fprintf(stderr, "orvello-scene: cannot open %s: %s\n", archive.c_str(), why.c_str());
         return 1;
     }
     orv::SetArchivePath(archive);

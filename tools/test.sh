@@ -15,6 +15,9 @@ if [ "$fuzz_seconds" != 0 ]; then
   bash tools/fuzz.sh "$fuzz_seconds"
 fi
 
-export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
+# intercept_tls_get_addr=0: LeakSanitizer's tracer otherwise crashes on the thread-local storage
+# of Mesa's dlopen'ed driver.
+export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:intercept_tls_get_addr=0
+export LSAN_OPTIONS=suppressions=$PWD/tests/lsan.supp
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 ctest --test-dir build-asan --output-on-failure -j 2

@@ -15,27 +15,9 @@
 #include "camera/random.h"
 #include "overlay/overlay.h"
 #include "platform/headless_gl.h"
+#include "tests/support/alloc_counter.h"
 
-// Counts heap allocations so that a test can check the frame loop makes none. The replacement
-// pair hands out malloc'ed blocks, so its own delete must free them.
-static std::atomic<long> g_allocations{0};
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wpragmas"
-#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
-void* operator new(std::size_t n) {
-    ++g_allocations;
-    if (void* p = std::malloc(n ? n : 1)) return p;
-    throw std::bad_alloc();
-}
-void operator delete(void* p) noexcept { std::free(p); }
-void operator delete(void* p, std::size_t) noexcept { std::free(p); }
-// The nothrow form too (the GL driver's compiler uses it): its blocks reach the delete above.
-void* operator new(std::size_t n, const std::nothrow_t&) noexcept {
-    ++g_allocations;
-    return std::malloc(n ? n : 1);
-}
-void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
-#pragma GCC diagnostic pop
+
 
 namespace orv {
 namespace {
@@ -144,12 +126,12 @@ TEST_F(FrameTest, RunningFramesAllocatesNothing) {
     // The probes log with std::string; measure with logging turned into no-ops.
     first_.log_ = main_.log_ = post_.log_ = &scratch_;
     scratch_.reserve(64);
-    const long before = g_allocations.load();
+    const long before = orv::test::AllocationCount();
     for (int i = 0; i < 200; ++i) {
         scratch_.clear();
         RunFrame(0.07);  // crosses camera keys and frame-rate periods too
     }
-    EXPECT_EQ(g_allocations.load() - before, 0);
+    EXPECT_EQ(orv::test::AllocationCount() - before, 0);
     CurrentSettings().showClock = false;
     CurrentSettings().showFps = false;
 }

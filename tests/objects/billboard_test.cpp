@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "camera/random.h"
-#include "tests/objects/object_text.h"
+#include "tests/objects/object_fixture.h"
 
 namespace orv {
 namespace {
+
+using namespace testing;
 
 Billboard* ReadBillboard(const std::string& body) {
     SceneObject* object = ReadOne("billboard", body);

@@ -9,7 +9,7 @@
 
 #include "objects/flare.h"
 #include "objects/sphere.h"
-#include "tests/objects/draw_fixture.h"
+#include "tests/objects/object_draw_fixture.h"
 
 namespace orv::test {
 namespace {

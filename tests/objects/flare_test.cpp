@@ -8,10 +8,12 @@
 
 #include "app/settings.h"
 #include "camera/random.h"
-#include "tests/objects/object_text.h"
+#include "tests/objects/object_fixture.h"
 
 namespace orv {
 namespace {
+
+using namespace testing;
 
 // Flare sizes are given for an 800-pixel-wide display; these tests run at 1600.
 class FlareTest : public ::testing::Test {

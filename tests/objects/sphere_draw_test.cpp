@@ -5,7 +5,7 @@
 #include <functional>
 
 #include "objects/sphere.h"
-#include "tests/objects/draw_fixture.h"
+#include "tests/objects/object_draw_fixture.h"
 
 namespace orv::test {
 namespace {

@@ -8,10 +8,12 @@
 #include <vector>
 
 #include "camera/random.h"
-#include "tests/objects/object_text.h"
+#include "tests/objects/object_fixture.h"
 
 namespace orv {
 namespace {
+
+using namespace testing;
 
 Sphere* ReadSphere(const std::string& body) {
     SceneObject* object = ReadOne("sphere", body);
