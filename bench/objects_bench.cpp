@@ -1,11 +1,18 @@
 // Cost of the particle systems' Update per particle in each mode, and of reading object
 // description files of mixed kinds (throughput at several sizes, to show it grows linearly).
+// Cost of drawing a flame and a particle system in each mode on a small offscreen picture.
+#include <GL/gl.h>
 #include <benchmark/benchmark.h>
 
 #include <string>
 
+#include "app/gl_state.h"
+#include "app/settings.h"
+#include "camera/camera.h"
 #include "camera/random.h"
+#include "objects/flame.h"
 #include "objects/particle_system.h"
+#include "platform/headless_gl.h"
 #include "resources/diagnostics.h"
 #include "scene/object_list.h"
 #include "scene/object_reader.h"
@@ -152,5 +159,62 @@ BENCHMARK(BM_ReadObjectFileRecentParents)
     ->Arg(5000)
     ->Arg(10000)
     ->Unit(benchmark::kMillisecond);
+
+// Drawing: immediate-mode calls plus the fill of a 320 x 240 picture (waited for with
+// glFinish), seen from 60000 units away so that sprites cover a few pixels each.
+constexpr int kDrawnParticles = 1000;
+
+bool StartPicture(benchmark::State& state, orv::platform::HeadlessGL& gl, orv::Camera& camera) {
+    if (!gl.ok()) {
+        state.SkipWithError(gl.error().c_str());
+        return false;
+    }
+    orv::CurrentSettings().width = 320;
+    orv::CurrentSettings().height = 240;
+    orv::InitOpenGL();
+    camera.eye = camera.position = orv::Vec3(0.0f, 0.0f, 60000.0f);
+    glLoadIdentity();
+    camera.ApplyView();
+    return true;
+}
+
+void BM_ParticleDraw(benchmark::State& state, orv::ParticleMode mode) {
+    orv::platform::HeadlessGL gl(320, 240);
+    orv::Camera camera;
+    if (!StartPicture(state, gl, camera)) return;
+    orv::SeedRandom(1);
+    orv::ParticleSystem ps;
+    ps.mode = mode;
+    ps.size = 2000.0f;
+    ps.CreateParticles(kDrawnParticles);
+    for (int frame = 0; frame < 30; ++frame) ps.Update(1.0 / 60.0);
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        ps.Draw(camera);
+        gl.Finish();
+    }
+    state.counters["per_particle"] = benchmark::Counter(
+        kDrawnParticles,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK_CAPTURE(BM_ParticleDraw, line, orv::ParticleMode::kLine);
+BENCHMARK_CAPTURE(BM_ParticleDraw, circ, orv::ParticleMode::kCirc);
+BENCHMARK_CAPTURE(BM_ParticleDraw, flash, orv::ParticleMode::kFlash);
+
+// A flame recomputes its 201 ring points for each of its four bands and its line every frame.
+void BM_FlameDraw(benchmark::State& state) {
+    orv::platform::HeadlessGL gl(320, 240);
+    orv::Camera camera;
+    if (!StartPicture(state, gl, camera)) return;
+    orv::Flame flame;
+    flame.radius = 20000.0f;
+    flame.bandWidth = 2000.0f;
+    for (auto _ : state) {
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        flame.Draw(camera);
+        gl.Finish();
+    }
+}
+BENCHMARK(BM_FlameDraw);
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "objects/billboard.h"
 
+#include <GL/gl.h>
+
 #include "camera/random.h"
 #include "objects/arg_scan.h"
+#include "objects/draw_support.h"
 #include "objects/parsers.h"
 #include "scene/object_reader.h"
 
@@ -87,7 +90,115 @@ Billboard::Billboard() : SceneObject(ObjectKind::kBillboard) {
     spinSpeed = static_cast<float>(60.0 * (1.0 - 2.0 * RandomUnit()));
 }
 
-void Billboard::Draw(const Camera&) {}
+void Billboard::Draw(const Camera& camera) {
+    if (attachedTo && !attachedTo->shown) return;
+    glPushMatrix();
+
+    if (env) {
+        position = camera.eye + anchor;
+        PushEnvProjection(fov);
+    }
+    if (attachedTo) {
+        position = attachedTo->position + anchor.y * NormalizeOr(camera.up, Vec3(0, 1, 0));
+    }
+    float half = size;
+    if (!orientOff) TakeAxesFromView();
+    if (halo) PlaceOnHalo(camera, &half);
+    if (noDepthTest) glDisable(GL_DEPTH_TEST);
+    if (system && attachedTo) PointAwayFromOrigin();
+
+    TranslateToPosition();
+    const Vec3 a = aspect * quadRight;
+    const Vec3 normal = Cross(quadRight, quadUp);
+    glRotatef(spinAngle, normal.x, normal.y, normal.z);
+    const Vec3 lower_left = (-a - quadUp) * half;
+    const Vec3 lower_right = (a - quadUp) * half;
+    const Vec3 upper_left = (-a + quadUp) * half;
+    const Vec3 upper_right = (a + quadUp) * half;
+
+    if (textured) glBindTexture(GL_TEXTURE_2D, textureId);
+    // Added to the picture, unlit, and never hiding what is drawn after it.
+    glDisable(GL_LIGHTING);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDepthMask(GL_FALSE);
+    if (halo) glDisable(GL_DEPTH_TEST);
+    if (blend) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glAlphaFunc(GL_ALWAYS, 0.0f);
+    }
+    // A billboard riding on an object flickers in its tint.
+    if (attachedTo) {
+        glColor4f(tint.x, tint.y, tint.z, alpha + 0.3f * static_cast<float>(RandomUnit()));
+    } else {
+        glColor4f(1.0f, 1.0f, 1.0f, alpha);
+    }
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glScalef(tiling, tiling, 1.0f);
+    glMatrixMode(GL_MODELVIEW);
+    if (!FlashDark()) {
+        glBegin(GL_TRIANGLE_STRIP);
+        glTexCoord2f(0.0f, 0.0f);
+        glVertex3f(lower_left.x, lower_left.y, lower_left.z);
+        glTexCoord2f(1.0f, 0.0f);
+        glVertex3f(lower_right.x, lower_right.y, lower_right.z);
+        glTexCoord2f(0.0f, 1.0f);
+        glVertex3f(upper_left.x, upper_left.y, upper_left.z);
+        glTexCoord2f(1.0f, 1.0f);
+        glVertex3f(upper_right.x, upper_right.y, upper_right.z);
+        glEnd();
+    }
+
+    glDepthMask(GL_TRUE);
+    glEnable(GL_LIGHTING);
+    if (halo || noDepthTest) glEnable(GL_DEPTH_TEST);
+    if (blend) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        glAlphaFunc(GL_ALWAYS, 0.0f);
+    }
+    if (env) PopEnvProjection();
+    glPopMatrix();
+    ResetTextureMatrix();
+}
+
+// The camera's right and up directions in world space are the first two rows of the view's
+// rotation (the modelview holds the camera view only at this point).
+void Billboard::TakeAxesFromView() {
+    GLfloat view[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, view);
+    quadRight = Vec3(view[0], view[4], view[8]);
+    quadUp = Vec3(view[1], view[5], view[9]);
+}
+
+// A halo lies on the near side of a sphere of radius haloRadius about the anchor, facing the
+// camera: it sits closer to the surface and grows toward `size` as the camera approaches.
+// With the camera at the anchor itself there is no near side; the halo then keeps its last
+// placement and axes for that frame.
+void Billboard::PlaceOnHalo(const Camera& camera, float* half) {
+    const Vec3 d = camera.position - anchor;
+    const float distance = Length(d);
+    if (!(distance > 0.0f)) return;
+    const float k = haloRadius / distance;
+    position = anchor + (d / distance) * (k * haloRadius);
+    // Seen straight along the camera's up there is no side direction: keep the last one.
+    quadRight = NormalizeOr(Cross(d, camera.up), quadRight);
+    quadUp = NormalizeOr(Cross(quadRight, d), quadUp);
+    *half = (1.0f - k * k) * haloRadius + k * size;
+}
+
+// "sys": the quad's up points from the world origin through the object it rides on. A parent
+// at the origin (or, for the side axis, on the y axis) gives no direction; the axes in force
+// are kept for that frame.
+void Billboard::PointAwayFromOrigin() {
+    const Vec3 out = attachedTo->position;
+    if (!orientOff) {
+        quadUp = NormalizeOr(out, quadUp);
+        quadRight = NormalizeOr(Cross(Vec3(0, 1, 0), quadUp), quadRight);
+    } else {
+        quadUp = Vec3(0, 1, 0);
+        quadRight = NormalizeOr(Cross(quadUp, out), quadRight);
+    }
+}
 
 void Billboard::Update(double seconds) {
     spinAngle = static_cast<float>(spinAngle + spinSpeed * seconds);

@@ -13,6 +13,10 @@ class Billboard : public SceneObject {
   public:
     // Draws the random spin speed.
     Billboard();
+    // Draws the quad (unless the object it rides on is not shown, or the flash cycle is dark)
+    // and leaves the rest GL state. Stores the placement and axes it computes: `position` for
+    // "env", "parent" and "oreol", `quadRight`/`quadUp` unless "orient off", and for "oreol"
+    // and "sys".
     void Draw(const Camera& camera) override;
     // Spin (wrapped into 0..360) and the flash cycle.
     void Update(double seconds) override;
@@ -45,6 +49,11 @@ class Billboard : public SceneObject {
     float flashDark = 0.0f;  // seconds
     // The object the billboard rides on (not owned); none when no "parent" line found one.
     SceneObject* attachedTo = nullptr;
+
+  private:
+    void TakeAxesFromView();
+    void PlaceOnHalo(const Camera& camera, float* half);
+    void PointAwayFromOrigin();
 };
 
 }  // namespace orv

@@ -26,6 +26,9 @@ public:
     float radius = 0.8f;                 // ring radius along z
     float slope = 0.0f;                  // each vertex is raised by slope * its x
     float ellipticity = 1.0f;            // ring radius along x = radius * ellipticity
+
+private:
+    Vec3 RingPoint(int i, float radial, float lift) const;
 };
 
 }  // namespace orv

@@ -1,11 +1,17 @@
 #include "objects/flare.h"
 
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <cmath>
 #include <cstring>
 
 #include "app/settings.h"
 #include "camera/random.h"
 #include "objects/arg_scan.h"
+#include "objects/draw_support.h"
 #include "objects/parsers.h"
+#include "overlay/overlay.h"
 #include "scene/object_reader.h"
 #include "scene/resource_links.h"
 
@@ -114,13 +120,220 @@ void ReadFlareLine(Flare& f, const ObjectList& target, char* line) {
     }
 }
 
+// One lens element: its place along the line from the flare through the screen centre (in
+// multiples of that distance), its size as a factor of the lens size, and its texture slot
+// (1 to 3).
+struct LensElement {
+    float t;
+    float size;
+    int slot;
+};
+
+constexpr LensElement kLensElements[] = {
+    {-0.08f, 1.0f, 2}, {0.21f, 0.1f, 2}, {0.32f, 0.5f, 2}, {0.7f, 0.1f, 2},  {0.85f, 0.8f, 2},
+    {0.89f, 0.12f, 2}, {1.21f, 0.5f, 2}, {1.39f, 0.2f, 2}, {1.44f, 0.4f, 2}, {1.8f, 1.3f, 2},
+    {-0.3f, 0.5f, 2},  {0.6f, 0.2f, 2},  {0.4f, 0.4f, 2},  {0.75f, 0.3f, 2}, {0.8f, 0.1f, 2},
+    {0.49f, 0.42f, 2}, {1.11f, 0.1f, 2}, {1.9f, 0.05f, 2}, {0.44f, 0.6f, 2}, {0.83f, 0.9f, 2},
+    {-0.13f, 0.5f, 1}, {0.16f, 0.2f, 1}, {0.55f, 0.4f, 1},
+};
+
+// Half the size of the lens glows, in pixels (before their own scale).
+constexpr float kGlowHalfSize = 200.0f;
+
+const Vec3 kScreenZ{0.0f, 0.0f, 1.0f};
+
+// Cosine of the angle between two directions; 0 when either has none.
+float CosineBetween(const Vec3& a, const Vec3& b) {
+    const Vec3 none{0.0f, 0.0f, 0.0f};
+    return Dot(NormalizeOr(a, none), NormalizeOr(b, none));
+}
+
+// A quad centred on the current origin, texture (0, 0) at its lower-left corner.
+void DrawCentredQuad(float half_width, float half_height) {
+    glBegin(GL_QUADS);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex2f(-half_width, -half_height);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex2f(-half_width, half_height);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex2f(half_width, half_height);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex2f(half_width, -half_height);
+    glEnd();
+}
+
+// A glow: one strip through the corners c[0..3] (or their negatives), texture (0, 0), (1, 0),
+// (0, 1), (1, 1).
+void DrawGlow(const Vec3 c[4], float sign) {
+    static const float kTexCoords[4][2] = {{0, 0}, {1, 0}, {0, 1}, {1, 1}};
+    glBegin(GL_TRIANGLE_STRIP);
+    for (int i = 0; i < 4; ++i) {
+        glTexCoord2f(kTexCoords[i][0], kTexCoords[i][1]);
+        glVertex2f(sign * c[i].x, sign * c[i].y);
+    }
+    glEnd();
+}
+
 }  // namespace
 
 Flare::Flare() : SceneObject(ObjectKind::kFlare) {
     position = Vec3(0.0f, 0.0f, 0.0f);
 }
 
-void Flare::Draw(const Camera&) {}
+void Flare::Draw(const Camera& camera) {
+    if (parentObject && !parentObject->shown) return;
+
+    glPushMatrix();
+    if (textured) glBindTexture(GL_TEXTURE_2D, textureId);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    if (envOn) {
+        position = camera.eye + anchor;
+        LoadEnvFrustum(envFov);
+    }
+    if (parentObject) {
+        const SceneObject& p = *parentObject;
+        position =
+            p.position + anchor.x * p.right + anchor.y * Cross(p.right, p.look) + anchor.z * p.look;
+    }
+    glMatrixMode(GL_MODELVIEW);
+
+    Vec3 window;
+    visible = TestVisibility(camera, &window);
+    // A point that does not project has no place on the screen: nothing to draw there.
+    if (fadeLevel > 0.0f && std::isfinite(window.x) && std::isfinite(window.y)) {
+        DrawSprite(camera, window);
+        if (lensEffectOn) DrawLensEffect(window);
+        glEnable(GL_LIGHTING);
+    }
+
+    ResetTextureMatrix();
+    glMatrixMode(GL_PROJECTION);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    glPopMatrix();
+}
+
+// Projects the flare's point to the window and compares the depth buffer there with the
+// point's own depth: the point is visible unless something drawn earlier in the frame covers
+// it. Reading the depth back (rather than testing geometry) makes every kind of object hide a
+// flare; the fade in Update keeps the result from popping. `window` receives the window
+// coordinates (NaN when the point does not project).
+bool Flare::TestVisibility(const Camera& camera, Vec3* window) const {
+    GLdouble modelview[16], projection[16];
+    GLint viewport[4];
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelview);
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    GLdouble win_x = 0.0, win_y = 0.0, win_z = 0.0;
+    if (gluProject(position.x, position.y, position.z, modelview, projection, viewport, &win_x,
+                   &win_y, &win_z) != GL_TRUE) {
+        *window = Vec3(NAN, NAN, NAN);
+        return false;
+    }
+    *window = Vec3(static_cast<float>(win_x), static_cast<float>(win_y), 0.0f);
+
+    // An env flare is infinitely far: only the cleared depth counts as sky.
+    double reference = envOn ? 1.0 : win_z;
+    const Vec3 direction = envOn ? anchor : position - camera.position;
+    if (CosineBetween(direction, camera.look) < 0.0f) reference = 1000.0;  // behind the camera
+
+    // Pixels outside the window have no depth to read: such a flare is hidden.
+    const double x = std::trunc(win_x), y = std::trunc(win_y);
+    if (!(x >= viewport[0] && x < viewport[0] + viewport[2] && y >= viewport[1] &&
+          y < viewport[1] + viewport[3]))
+        return false;
+    GLfloat depth = 0.0f;
+    glReadPixels(static_cast<GLint>(x), static_cast<GLint>(y), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT,
+                 &depth);
+    return depth >= reference;
+}
+
+// The glare sprite, added to the picture in window pixels at the flare's point.
+void Flare::DrawSprite(const Camera& camera, const Vec3& window) const {
+    BeginPixel2D();
+    glDisable(GL_LIGHTING);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1.0f, 1.0f, 1.0f, FocusFactor(camera) * fadeLevel * lumin);
+    glTranslatef(window.x, window.y, 0.0f);
+    glRotatef(rotationAngle, 0.0f, 0.0f, 1.0f);
+    if (oriented) {
+        const float turn = CosineBetween(window, orientVector - ScreenCentre());
+        glRotatef(90.0f * turn, 0.0f, 0.0f, 1.0f);
+    }
+    DrawCentredQuad(spriteSize * aspect, spriteSize);
+    EndPixel2D();
+}
+
+// How much a focused flare shows: nothing until the camera looks within the threshold's
+// angle of its direction, then rising linearly to full when looking straight at it (not
+// capped above). A flare with no direction (zero anchor) shows fully. With a threshold of 1
+// only looking exactly along the direction shows it.
+float Flare::FocusFactor(const Camera& camera) const {
+    if (!focusOn) return 1.0f;
+    const Vec3 none{0.0f, 0.0f, 0.0f};
+    const Vec3 direction = NormalizeOr(anchor, none);
+    if (Length(direction) == 0.0f) return 1.0f;
+    const float cosine = Dot(direction, camera.look);
+    const float span = 1.0f - focusThreshold;
+    if (span == 0.0f) return cosine >= focusThreshold ? 1.0f : 0.0f;
+    const float factor = (cosine - focusThreshold) / span;
+    return factor < 0.0f ? 0.0f : factor;
+}
+
+Vec3 Flare::ScreenCentre() {
+    const Settings& s = CurrentSettings();
+    return Vec3(static_cast<float>(s.width / 2), static_cast<float>(s.height / 2), 0.0f);
+}
+
+// Reflections in the camera's lenses: two large glows and 23 small elements strung along the
+// line from the flare through the screen centre, drawn at fixed strength whatever the fade.
+// With the flare at the centre itself that line has no direction; a fixed one is used.
+void Flare::DrawLensEffect(const Vec3& window) const {
+    const Vec3 f{window.x, window.y, 0.0f};
+    const Vec3 m = ScreenCentre();
+    const Vec3 t = m - f;
+    const float k = CosineBetween(f, m);
+    Vec3 d = NormalizeOr(f - m, Vec3(1.0f, 0.0f, 0.0f));
+
+    BeginPixel2D();
+    const Vec3 u = NormalizeOr(t, -Vec3(1.0f, 0.0f, 0.0f)) * kGlowHalfSize;
+    const Vec3 v = Cross(u, kScreenZ);
+    const Vec3 corners[4] = {-v - u, v - u, -v + u, v + u};
+
+    glBindTexture(GL_TEXTURE_2D, lensTextures[2]);
+    const Vec3 glow_a = f + 0.5f * t;
+    glLoadIdentity();
+    glTranslatef(glow_a.x, glow_a.y, 0.0f);
+    glScalef(1.2f, 1.2f, 1.0f);
+    glColor4f(0.6f, 0.3f, 0.3f, 0.1f);
+    DrawGlow(corners, 1.0f);
+    const Vec3 glow_b = f + 1.7f * t;
+    glLoadIdentity();
+    glTranslatef(glow_b.x, glow_b.y, 0.0f);
+    glScalef(2.2f, 2.2f, 1.0f);
+    glColor4f(0.8f, 0.8f, 0.9f, 0.15f);
+    DrawGlow(corners, -1.0f);
+
+    int i = 0;
+    for (const LensElement& element : kLensElements) {
+        // Each element turns the offset direction further, clockwise on the screen.
+        RotateAboutAxis(d, kScreenZ, 90.0f * k * element.t);
+        const Vec3 w = 2.0f * (2.0f - element.t) * d;
+        const Vec3 p = f + element.t * t + w;
+        glLoadIdentity();
+        glTranslatef(p.x, p.y, 0.0f);
+        glScalef(1.5f, 1.5f, 1.0f);
+        if (oriented) glRotatef(90.0f * k, 0.0f, 0.0f, 1.0f);
+        glDisable(GL_LIGHTING);
+        glBindTexture(GL_TEXTURE_2D, lensTextures[element.slot - 1]);
+        glColor4f(0.3f + i / 30.0f, 0.2f, 1.0f - i / 10.0f, 0.79f);
+        const float half = lensSize * element.size;
+        DrawCentredQuad(half, half);
+        ++i;
+    }
+    EndPixel2D();
+}
 
 void Flare::SetTextureAt(const char* path, int index) {
     if (EndsInTga(path)) tgaTexture = true;

@@ -18,6 +18,10 @@ class Flare : public SceneObject {
     static constexpr int kLensSlots = 3;
 
     Flare();
+    // Tests whether the flare's point is covered (writes `visible`; places env and parented
+    // flares, storing `position`) and, while the fade level is above 0, draws the sprite and
+    // the lens effect in window pixels. Leaves the rest GL state with the blend function
+    // (source alpha, one).
     void Draw(const Camera& camera) override;
     // Fade toward the visibility found by the last Draw, rotation, and the twinkle cycle.
     void Update(double seconds) override;
@@ -54,6 +58,13 @@ class Flare : public SceneObject {
     Vec3 orientVector{0.0f, 0.0f, 0.0f};            // pixel coordinates
     uint32_t lensTextures[kLensSlots] = {0, 0, 0};  // slots 1, 2, 3; 0 binds nothing
     std::string lensTexturePaths[kLensSlots];       // for the scene tools
+
+  private:
+    bool TestVisibility(const Camera& camera, Vec3* window) const;
+    void DrawSprite(const Camera& camera, const Vec3& window) const;
+    float FocusFactor(const Camera& camera) const;
+    void DrawLensEffect(const Vec3& window) const;
+    static Vec3 ScreenCentre();
 };
 
 }  // namespace orv

@@ -1,5 +1,7 @@
 #include "objects/mesh.h"
 
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <cstring>
 
@@ -12,7 +14,67 @@ namespace orv {
 
 Mesh::Mesh() : SceneObject(ObjectKind::kMesh) {}
 
-void Mesh::Draw(const Camera&) {}
+void Mesh::Draw(const Camera&) {
+    if (!shown) return;
+    glPushMatrix();
+    TranslateToPosition();
+    glDisable(GL_ALPHA_TEST);
+    glDisable(GL_BLEND);
+    glEnable(GL_CULL_FACE);
+
+    // The model's x axis goes along look, its y axis along right and its z axis along
+    // look x right. Look and right are used as read, neither normalised nor made orthogonal.
+    const Vec3 up = Cross(look, right);
+    const GLfloat frame[16] = {look.x,  look.y,  look.z,  0.0f,  //
+                               right.x, right.y, right.z, 0.0f,  //
+                               up.x,    up.y,    up.z,    0.0f,  //
+                               0.0f,    0.0f,    0.0f,    1.0f};
+    glMultMatrixf(frame);
+    // A zero axis ("orient V(0 0 0)") has no defined rotation: none.
+    if (orientAxis.x != 0.0f || orientAxis.y != 0.0f || orientAxis.z != 0.0f) {
+        glRotatef(orientAngle, orientAxis.x, orientAxis.y, orientAxis.z);
+    }
+    glScalef(scale, scale, scale);
+
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glEnable(GL_TEXTURE_2D);
+    if (textured) glBindTexture(GL_TEXTURE_2D, textureId);
+    // A mesh never writes depth: objects drawn after it are not hidden by it.
+    glDepthMask(GL_FALSE);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, light ? GL_ADD : GL_MODULATE);
+    if (illum) glDisable(GL_LIGHTING);
+    if (metal) {
+        static const GLfloat kMetalSpecular[] = {0.4f, 0.4f, 0.4f, 1.0f};
+        glDisable(GL_COLOR_MATERIAL);
+        glMaterialfv(GL_FRONT, GL_SPECULAR, kMetalSpecular);
+        glMaterialf(GL_FRONT, GL_SHININESS, 19.6f);
+        glEnable(GL_LIGHT0);
+    }
+    if (blend) {
+        glEnable(GL_ALPHA_TEST);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glDisable(GL_CULL_FACE);
+        glColor4f(1.0f, 1.0f, 1.0f, color.x);
+    }
+
+    // A mesh read before any "geometry" line has list 0, which is no list: nothing to draw
+    // (and calling it would be a GL error).
+    if (displayList != 0) glCallList(displayList);
+
+    glDepthMask(GL_TRUE);
+    if (metal) glDisable(GL_LIGHT0);
+    // Back to the shared state. The texture environment stays as set above: after a mesh with
+    // "light" the following objects see the add mode until they set it themselves.
+    glEnable(GL_ALPHA_TEST);
+    glEnable(GL_BLEND);
+    glEnable(GL_LIGHTING);
+    glDisable(GL_TEXTURE_GEN_S);
+    glDisable(GL_TEXTURE_GEN_T);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDisable(GL_CULL_FACE);
+    glPopMatrix();
+}
 
 void Mesh::Update(double) {}
 

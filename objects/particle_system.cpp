@@ -1,5 +1,7 @@
 #include "objects/particle_system.h"
 
+#include <GL/gl.h>
+
 #include <cmath>
 #include <cstdio>
 
@@ -23,6 +25,46 @@ Vec3 NormalizeOr(const Vec3& v, const Vec3& fallback) {
 
 constexpr float kFlashSphereRadius = 16100.0f;
 constexpr float kFlashStep = 100.8f;  // length of one step of the lightning chain
+constexpr Vec3 kYAxis{0.0f, 1.0f, 0.0f};
+
+// The first two rows of the modelview's upper-left 3x3 are the camera's right and up directions
+// in world space.
+ParticleSystem::ViewBasis ViewBasisFromModelview() {
+    GLfloat m[16];
+    glGetFloatv(GL_MODELVIEW_MATRIX, m);
+    ParticleSystem::ViewBasis view;
+    view.right = Vec3(m[0], m[4], m[8]);
+    view.up = Vec3(m[1], m[5], m[9]);
+    view.axis = Cross(view.right, view.up);
+    return view;
+}
+
+// A modelview rotation by the right-hand rule. A zero axis has no defined rotation: none.
+void RotateModelview(float degrees, const Vec3& axis) {
+    if (axis.x == 0.0f && axis.y == 0.0f && axis.z == 0.0f) return;
+    glRotatef(degrees, axis.x, axis.y, axis.z);
+}
+
+// One sprite around the current origin, spanned by the half-axes x and y.
+void DrawSprite(const Vec3& x, const Vec3& y) {
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-x.x - y.x, -x.y - y.y, -x.z - y.z);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(x.x - y.x, x.y - y.y, x.z - y.z);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-x.x + y.x, -x.y + y.y, -x.z + y.z);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(x.x + y.x, x.y + y.y, x.z + y.z);
+    glEnd();
+}
+
+// A jet particle fades out over its lifetime. One that has not started yet (lifetime 0, as
+// "dens" leaves it until the first update) is already faded out rather than 0 / 0.
+float LineAlpha(float age, float lifetime) {
+    if (!(lifetime > 0.0f)) return 0.0f;
+    return 1.0f - age / lifetime;
+}
 
 }  // namespace
 
@@ -30,7 +72,128 @@ ParticleSystem::ParticleSystem() : SceneObject(ObjectKind::kParticleSystem) {
     spin = 360.0f * R();
 }
 
-void ParticleSystem::Draw(const Camera&) {}
+void ParticleSystem::Draw(const Camera&) {
+    // Without particles there is nothing to draw (the flash mode would divide by the count and
+    // address the middle particle).
+    if (particleCount <= 0) return;
+    if (mode != ParticleMode::kLine && mode != ParticleMode::kCirc &&
+        mode != ParticleMode::kFlash) {
+        return;
+    }
+    const ViewBasis view = ViewBasisFromModelview();
+    glPushMatrix();
+    switch (mode) {
+        case ParticleMode::kLine: DrawJet(view); break;
+        case ParticleMode::kCirc: DrawBurst(view); break;
+        case ParticleMode::kFlash: DrawFlash(); break;
+        default: break;
+    }
+    glPopMatrix();
+}
+
+// Additive sprites facing the camera, seen through everything (no depth test). Lighting and the
+// alpha test are left off for whatever is drawn next.
+void ParticleSystem::BeginCameraSprites() {
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_LIGHTING);
+    glDisable(GL_ALPHA_TEST);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    TranslateToPosition();
+}
+
+// Line mode: each sprite grows as its particle travels along -z, fades over its lifetime and
+// turns about the view axis, neighbours in opposite senses.
+void ParticleSystem::DrawJet(const ViewBasis& view) {
+    BeginCameraSprites();
+    for (int i = 0; i < particleCount; ++i) {
+        const Vec3& p = positions[i];
+        glPushMatrix();
+        glTranslatef(p.x, p.y, p.z);
+        RotateModelview(20.0f * p.z * static_cast<float>(particleCount - 2 * i), view.axis);
+        const float s = 800.0f - 0.2f * p.z;
+        glColor4f(1.0f, 1.0f, 1.0f, LineAlpha(ages[i], lifetimes[i]));
+        DrawSprite(s * view.right, s * view.up);
+        glPopMatrix();
+    }
+    glEnable(GL_DEPTH_TEST);
+}
+
+// Circ mode: a large glow lying on the burst sphere at the burst point, and the particles, all
+// fading in and out over the burst period.
+void ParticleSystem::DrawBurst(const ViewBasis& view) {
+    // Before the first update the period is still 0: the burst has not begun.
+    const float phase = interval != 0.0f ? timer / interval : 0.0f;
+    const float pulse = 1.0f - std::fabs(2.0f * phase - 1.0f);
+    // The glow's axes are tangent to the burst sphere. A burst point on the sphere's vertical
+    // axis (or at its centre, with a burst radius of 0) has no such pair from this construction;
+    // fixed directions stand in for that frame.
+    const Vec3 r = position - centrePoint;
+    const Vec3 a = NormalizeOr(Cross(r, kYAxis), Vec3(1.0f, 0.0f, 0.0f));
+    const Vec3 b = NormalizeOr(Cross(a, r), kYAxis);
+
+    BeginCameraSprites();
+    glColor4f(1.0f, 1.0f, 1.0f, pulse);
+    DrawSprite(2000.0f * a, 2000.0f * b);
+    for (int i = 0; i < particleCount; ++i) {
+        const Vec3& p = positions[i];
+        glPushMatrix();
+        glTranslatef(p.x, p.y, p.z);
+        RotateModelview(20.0f * phase * static_cast<float>(particleCount - 2 * i), view.axis);
+        glColor4f(1.0f, 1.0f, 1.0f, pulse);
+        DrawSprite(500.0f * view.right, 500.0f * view.up);
+        glPopMatrix();
+    }
+    glEnable(GL_DEPTH_TEST);
+}
+
+// Flash mode: a flickering glow at the middle of the chain and the chain's sprites, all lying
+// across `right` (the direction from the centre point) and seen only from outside the flash
+// sphere. The sprite whose index equals the tick count is the brightest.
+void ParticleSystem::DrawFlash() {
+    const float n = static_cast<float>(particleCount);
+    const float k = spin / 0.1f;
+    glBindTexture(GL_TEXTURE_2D, textureId);
+    glDisable(GL_LIGHTING);
+    glEnable(GL_CULL_FACE);
+    glCullFace(GL_FRONT);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glColor4f(1.0f, 1.0f, 1.0f,
+              (0.2f + 0.4f * R()) - 0.2f * static_cast<float>(std::abs(tickCount)) / n);
+    size = 2000.0f + 1000.0f * R();
+    TranslateToPosition();
+    glDepthMask(GL_FALSE);
+
+    const Vec3 a = Cross(right, kYAxis);
+    const Vec3 b = Cross(a, right);
+    const Vec3 h = Cross(a, b);  // after a new flash, from the flash back toward the centre
+    glNormal3f(h.x, h.y, h.z);
+
+    const Vec3& middle = positions[particleCount / 2];
+    glPushMatrix();
+    glTranslatef(middle.x, middle.y, middle.z);
+    RotateModelview(360.0f * R(), h);
+    DrawSprite(size * a, size * b);
+    glPopMatrix();
+
+    size = 250.0f;
+    for (int i = 0; i < particleCount; ++i) {
+        const Vec3& p = positions[i];
+        glPushMatrix();
+        glTranslatef(p.x, p.y, p.z);
+        RotateModelview(20.0f * k * static_cast<float>(particleCount - 2 * i), h);
+        const float distance = static_cast<float>(std::abs(tickCount - i));
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f - distance / n + 0.4f * R());
+        DrawSprite(size * a, size * b);
+        glPopMatrix();
+    }
+
+    glEnable(GL_ALPHA_TEST);
+    glDepthMask(GL_TRUE);
+    glEnable(GL_LIGHTING);
+    glCullFace(GL_BACK);
+    glDisable(GL_CULL_FACE);
+}
 
 void ParticleSystem::CreateParticles(int count) {
     const size_t n = count > 0 ? static_cast<size_t>(count) : 0;

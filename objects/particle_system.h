@@ -35,6 +35,12 @@ public:
     // Writes the fields of this kind (for the scene tools): the summary and the first particle.
     void Describe(FieldWriter& out) const;
 
+    // The camera's right and up directions in world space and the view axis right x up, taken
+    // from the modelview matrix when drawing starts.
+    struct ViewBasis {
+        Vec3 right, up, axis;
+    };
+
     // Makes `count` particles (0 when count is 0 or less) with their start values, and resets
     // the interval and the timer. Draws seven random numbers per particle.
     void CreateParticles(int count);
@@ -58,6 +64,10 @@ public:
     Vec3 secondPoint{0.0f, 0.0f, 0.0f};  // read and kept; not used
 
 private:
+    void BeginCameraSprites();
+    void DrawJet(const ViewBasis& view);
+    void DrawBurst(const ViewBasis& view);
+    void DrawFlash();
     void MoveParticles(float dt);
     void RestartExpiredParticles(double seconds);
     void StartBurst();

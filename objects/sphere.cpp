@@ -1,9 +1,12 @@
 #include "objects/sphere.h"
 
+#include <GL/gl.h>
+
 #include <cmath>
 
 #include "camera/random.h"
 #include "objects/arg_scan.h"
+#include "objects/draw_support.h"
 #include "objects/parsers.h"
 #include "scene/object_reader.h"
 #include "scene/resource_links.h"
@@ -142,7 +145,175 @@ Sphere::Sphere() : SceneObject(ObjectKind::kSphere) {
     flashOffsetT = Draw01();
 }
 
-void Sphere::Draw(const Camera&) {}
+void Sphere::Draw(const Camera& camera) {
+    glPushMatrix();
+
+    // The sky sphere surrounds the eye and has its own projection, so that it lies behind
+    // everything whatever its radius.
+    if (env) {
+        position = camera.eye;
+        glDisable(GL_LIGHTING);
+        glDisable(GL_DEPTH_TEST);
+        PushEnvProjection(fov);
+    }
+    if (unlit) glDisable(GL_LIGHTING);
+    // Update places a satellite relative to its parent; the parent's position is added here.
+    if (satellite && parent) position += parent->position;
+    TranslateToPosition();
+
+    if (!atmosphere) {
+        glRotatef(orientAngle, orientAxis.x, orientAxis.y, orientAxis.z);
+        if (!ring) glRotatef(spin + detiling, rotationAxis.x, rotationAxis.y, rotationAxis.z);
+        // The texture scrolls with the spin (a ring does not turn, only its texture moves).
+        glMatrixMode(GL_TEXTURE);
+        glLoadIdentity();
+        glTranslatef(2.0f * spin / 360.0f * tiling + detiling / 360.0f, 0.0f, 0.0f);
+        glMatrixMode(GL_MODELVIEW);
+    }
+    if (textured) glBindTexture(GL_TEXTURE_2D, textureId);
+
+    if (alpha < 1.0f) {
+        glColor4f(1.0f, 1.0f, 1.0f, alpha);
+        if (!unlit) glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+        if (!env) glEnable(GL_CULL_FACE);
+    } else {
+        glDisable(GL_BLEND);
+        glEnable(GL_COLOR_MATERIAL);
+        if (!env) glEnable(GL_CULL_FACE);
+        glColor3f(1.0f, 1.0f, 1.0f);
+    }
+    if (env) {
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_FRONT);  // seen from inside
+    }
+    SetSpecularMaterial();
+    if (tgaTexture) {
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+        glEnable(GL_BLEND);
+    }
+    if (atmosphere) FaceCamera(camera);
+    if (flash) ApplyFlash();
+    if (wire) {
+        glDisable(GL_LIGHTING);
+        glEnable(GL_BLEND);
+        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    }
+
+    glScalef(radius, radius, radius);
+    if (satellite) {
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(color.x, color.y, color.z, 1.0f);
+    }
+    if (mask) {
+        // Changes no colour but still writes depth (unless "depth"), hiding what comes after.
+        glEnable(GL_BLEND);
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glColor4f(0.0f, 0.0f, 0.0f, 0.0f);
+    }
+    if (noDepthWrite) glDepthMask(GL_FALSE);
+    glMatrixMode(GL_TEXTURE);
+    glScalef(tiling, ring ? 1.0f : tiling, 1.0f);
+    glMatrixMode(GL_MODELVIEW);
+    if (ring) glDisable(GL_CULL_FACE);  // a flat ring is seen from both sides
+
+    if (wire) {
+        DrawWire();
+    } else {
+        glCallList(displayList);
+    }
+
+    // Back to the rest state.
+    if (wire) glEnable(GL_LIGHTING);
+    if (noDepthWrite) glDepthMask(GL_TRUE);
+    if (mask) {
+        glEnable(GL_LIGHTING);
+        glEnable(GL_TEXTURE_2D);
+        glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
+    }
+    glDisable(GL_COLOR_MATERIAL);
+    glEnable(GL_BLEND);
+    if (satellite) glEnable(GL_TEXTURE_2D);
+    if (env) {
+        glEnable(GL_LIGHTING);
+        PopEnvProjection();
+        glEnable(GL_DEPTH_TEST);
+        glCullFace(GL_BACK);
+    }
+    ResetTextureMatrix();
+    glEnable(GL_LIGHTING);
+    if (atmosphere || flash) glDepthMask(GL_TRUE);
+    if (flash) glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_MODULATE);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    glDisable(GL_CULL_FACE);
+    glPopMatrix();
+}
+
+void Sphere::SetSpecularMaterial() const {
+    if (specular) {
+        glDisable(GL_COLOR_MATERIAL);
+        const GLfloat highlight[] = {1.0f, 1.0f, 0.8f, 1.0f};
+        glMaterialfv(GL_FRONT, GL_SPECULAR, highlight);
+        glMaterialf(GL_FRONT, GL_SHININESS, 15.6f);
+    } else {
+        const GLfloat none[] = {0.0f, 0.0f, 0.0f, 0.0f};
+        glMaterialfv(GL_FRONT, GL_SPECULAR, none);
+        glMaterialf(GL_FRONT, GL_SHININESS, 12.6f);
+    }
+}
+
+// An atmosphere or scatter shell is built around its local x axis; it is turned so that this
+// axis lies along the line of sight, with its other axes taken from the camera's up, and it
+// is blended over the body without hiding what lies behind it.
+void Sphere::FaceCamera(const Camera& camera) {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE);
+    // With the camera at the shell's centre there is no line of sight: use the look direction.
+    // When the line of sight runs along the camera's up, any side direction will do.
+    const Vec3 d = NormalizeOr(position - camera.position, NormalizeOr(camera.look, {1, 0, 0}));
+    const Vec3 side = std::fabs(d.x) < 0.9f ? Vec3(1, 0, 0) : Vec3(0, 1, 0);
+    const Vec3 b = NormalizeOr(Cross(d, camera.up), Normalize(Cross(d, side)));
+    const Vec3 e = Normalize(Cross(d, b));
+    const Mat4 frame = FrameMatrix(d, b, e);
+    glMultMatrixf(frame.m);
+    glDepthMask(GL_FALSE);
+}
+
+// A flashing layer fades in over its on phase and out over its off phase (a random flash
+// shows a flickering level while on and nothing while off), at the texture offset and turn
+// drawn when it last switched on.
+void Sphere::ApplyFlash() {
+    glEnable(GL_BLEND);
+    glBlendFunc(GL_SRC_ALPHA, tgaTexture ? GL_ONE_MINUS_SRC_ALPHA : GL_ONE);
+    float level = 0.0f;
+    if (randomFlash) {
+        level = flashOn ? 0.3f + 0.7f * Draw01() : 0.0f;
+    } else {
+        const float progress = flashPhase / flashPeriod;
+        level = flashOn ? progress : 1.0f - progress;
+    }
+    glColor4f(1.0f, 1.0f, 1.0f, level);
+    glMatrixMode(GL_TEXTURE);
+    glTranslatef(flashOffsetS, flashOffsetT, 0.0f);
+    if (randomFlash) glRotatef(flashTurn, 0.0f, 0.0f, 1.0f);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+// A wire body is drawn over everything in its own colour, untextured, with the texture
+// coordinates of its geometry stretched 40 times.
+void Sphere::DrawWire() const {
+    glDisable(GL_DEPTH_TEST);
+    glEnable(GL_CULL_FACE);
+    glColor4f(color.x, color.y, color.z, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, 0);
+    glMatrixMode(GL_TEXTURE);
+    glLoadIdentity();
+    glScalef(40.0f, 40.0f, 1.0f);
+    glMatrixMode(GL_MODELVIEW);
+    glCallList(displayList);
+    glEnable(GL_DEPTH_TEST);
+    ResetTextureMatrix();
+}
 
 void Sphere::Update(double seconds) {
     spin = static_cast<float>(spin + spinSpeed * seconds);

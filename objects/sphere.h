@@ -16,6 +16,9 @@ class Sphere : public SceneObject {
     // Draws the random start angle of the moon orbit and the two flash texture offsets, in
     // that order.
     Sphere();
+    // Draws the display list under the transform and GL state its keywords choose, and leaves
+    // the rest GL state. Adds the parent's position to a satellite's (stored); an "env" sphere
+    // takes the eye position.
     void Draw(const Camera& camera) override;
     // Spin, moon orbit, fixed placement, satellite placement and the flash timer, in that
     // order. Placements that follow the parent are skipped while there is no parent.
@@ -57,6 +60,10 @@ class Sphere : public SceneObject {
     bool ring = false;
 
   private:
+    void SetSpecularMaterial() const;
+    void FaceCamera(const Camera& camera);
+    void ApplyFlash();
+    void DrawWire() const;
     void PlaceSatellite();
     void AdvanceFlash(double seconds);
 };

@@ -57,7 +57,9 @@ inline void ExpectRestState(const GlSnapshot& before, const std::string& what,
                             const RestExceptions& ex = {}) {
     const GlSnapshot now = TakeGlSnapshot();
     SCOPED_TRACE(what);
-    if (!ex.lightingOff) EXPECT_TRUE(now.lighting) << "lighting";
+    if (!ex.lightingOff) {
+        EXPECT_TRUE(now.lighting) << "lighting";
+    }
     EXPECT_TRUE(now.blend) << "blending";
     if (!ex.anyBlendFunc) {
         EXPECT_EQ(now.blendSrc, GL_SRC_ALPHA) << "blend source";
@@ -68,8 +70,12 @@ inline void ExpectRestState(const GlSnapshot& before, const std::string& what,
     EXPECT_TRUE(now.texture2d) << "2D texturing";
     EXPECT_FALSE(now.cullFace) << "face culling";
     EXPECT_FALSE(now.colorMaterial) << "colour material";
-    if (!ex.alphaTestOff) EXPECT_EQ(now.alphaTest, before.alphaTest) << "alpha test";
-    if (!ex.texEnvAdd) EXPECT_EQ(now.texEnvMode, before.texEnvMode) << "texture environment";
+    if (!ex.alphaTestOff) {
+        EXPECT_EQ(now.alphaTest, before.alphaTest) << "alpha test";
+    }
+    if (!ex.texEnvAdd) {
+        EXPECT_EQ(now.texEnvMode, before.texEnvMode) << "texture environment";
+    }
     EXPECT_EQ(now.matrixMode, GL_MODELVIEW) << "matrix mode";
     EXPECT_EQ(now.modelviewDepth, before.modelviewDepth) << "modelview stack depth";
     EXPECT_EQ(now.projectionDepth, before.projectionDepth) << "projection stack depth";
