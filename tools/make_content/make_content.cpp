@@ -40,7 +40,7 @@ std::vector<Picture> Pictures() {
         {"moon3.jpg", [] { return PaintVolcanicMoon(512, 256); }, 88},
         {"rock.jpg", [] { return PaintAsteroidRock(512, 256); }, 88},
         {"storms.jpg", [] { return PaintStormFlashes(512, 256); }, 90},
-        {"atmo.jpg", [] { return PaintAtmosphere(256, 128, 0.75f); }, 88},
+        {"atmo.jpg", [] { return PaintAtmosphere(256, 128, 0.65f); }, 88},
         {"haze.jpg", [] { return PaintAtmosphere(256, 128, 0.15f); }, 88},
         {"hull.jpg", [] { return PaintHullPanels(256); }, 90},
         {"ring.tga", [] { return PaintRing(16, 512); }, 0},
@@ -59,7 +59,7 @@ std::vector<Picture> Pictures() {
         // Sprites and particles.
         {"particle.tga", [] { return PaintSoftDot(64, Rgba{1.0f, 1.0f, 1.0f}, 1.0f); }, 0},
         {"ember.tga", [] { return PaintSoftDot(64, Rgba{1.0f, 0.6f, 0.25f}, 0.9f); }, 0},
-        {"bolt.tga", [] { return PaintSoftDot(64, Rgba{0.7f, 0.82f, 1.0f}, 1.0f); }, 0},
+        {"bolt.tga", [] { return PaintSoftDot(64, Rgba{0.62f, 0.75f, 1.0f}, 0.7f); }, 0},
         {"plasma.tga", [] { return PaintPlasma(64); }, 0},
         {"sparkle.tga", [] { return PaintSparkle(64); }, 0},
         // Overlay: clock digits and the loading screen.
