@@ -383,7 +383,7 @@ Image PaintPlasma(int size) {
     return Sprite(size, [](float x, float y, float r) {
         const float q = std::max(0.0f, 1.0f - r * r);
         const float n = 0.65f + 0.35f * Fbm3(P3{x * 3, y * 3, 0.5f}, 131, 3);
-        return Rgba{0.55f, 0.62f, 1.0f, 0.32f * q * q * n};
+        return Rgba{0.55f, 0.62f, 1.0f, 0.45f * q * q * n};
     });
 }
 
