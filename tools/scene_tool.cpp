@@ -19,6 +19,7 @@
 #include "camera/camera.h"
 #include "camera/random.h"
 #include "objects/describe.h"
+#include "overlay/overlay.h"
 #include "platform/headless_gl.h"
 #include "resources/archive.h"
 #include "resources/diagnostics.h"
@@ -152,7 +153,9 @@ int RunDump(int argc, char** argv) {
     }
 
     orv::ClearDiagnostics();
-    orv::LoadSceneContent();
+    orv::SceneLoadSteps load_steps;
+    load_steps.afterTextures = orv::BuildDigitGlyphs;
+    orv::LoadSceneContent(load_steps);
     orv::World* world = nullptr;
     if (world_name) {
         world = orv::FindWorld(orv::SceneWorlds(), world_name);
