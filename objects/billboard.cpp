@@ -241,18 +241,14 @@ void Billboard::Describe(FieldWriter& out) const {
 }
 
 void ParseBillboard(ObjectList& target) {
-    auto* billboard = new Billboard();
-    const bool found = ReadObjectBlock(
-        [](const char*) {},  // a billboard takes no name from its begin line
-        [billboard, &target](char* line) { ReadBillboardLine(*billboard, target, line); });
-    if (!found) {
-        delete billboard;
-        return;
-    }
+    auto billboard = ReadObject<Billboard>(
+        IgnoreBeginLine,  // a billboard takes no name from its begin line
+        [&target](Billboard& b, char* line) { ReadBillboardLine(b, target, line); });
+    if (!billboard) return;
     if (billboard->system && !billboard->attachedTo) {
         WarnAtCurrentLine("\"sys\" billboard has no parent; it keeps its own axes");
     }
-    AppendObject(target, billboard);
+    AppendObject(target, billboard.release());
 }
 
 }  // namespace orv

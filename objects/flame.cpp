@@ -121,14 +121,9 @@ void ReadFlameLine(Flame& flame, const char* line, const ObjectList& target) {
 }  // namespace
 
 void ParseFlame(ObjectList& target) {
-    auto* flame = new Flame();
-    const bool found = ReadObjectBlock(
-        [](const char*) {}, [&](char* line) { ReadFlameLine(*flame, line, target); });
-    if (!found) {
-        delete flame;
-        return;
-    }
-    AppendObject(target, flame);
+    auto flame = ReadObject<Flame>(
+        IgnoreBeginLine, [&target](Flame& f, char* line) { ReadFlameLine(f, line, target); });
+    if (flame) AppendObject(target, flame.release());
 }
 
 }  // namespace orv

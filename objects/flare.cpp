@@ -414,16 +414,12 @@ void Flare::Describe(FieldWriter& out) const {
 }
 
 void ParseFlare(ObjectList& target) {
-    auto* flare = new Flare();
-    const bool found =
-        ReadObjectBlock([](const char*) {},  // a flare takes no name from its begin line
-                        [flare, &target](char* line) { ReadFlareLine(*flare, target, line); });
-    if (!found) {
-        delete flare;
-        return;
-    }
+    auto flare = ReadObject<Flare>(
+        IgnoreBeginLine,  // a flare takes no name from its begin line
+        [&target](Flare& f, char* line) { ReadFlareLine(f, target, line); });
+    if (!flare) return;
     flare->fadeLevel = 0.0f;  // every flare fades in after its first visible frame
-    AppendObject(target, flare);
+    AppendObject(target, flare.release());
 }
 
 }  // namespace orv

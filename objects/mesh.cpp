@@ -163,17 +163,14 @@ void ReadMeshLine(Mesh& mesh, char* line) {
 }  // namespace
 
 void ParseMesh(ObjectList& target) {
-    auto* mesh = new Mesh();
-    // Each mesh takes the model of the last "geometry" line read before its block.
-    mesh->displayList = GeometryListId(GeometryList::kCurrent);
-    const bool found = ReadObjectBlock(
-        [&](const char* line) { NameFromBeginLine(line, mesh->name, sizeof mesh->name); },
-        [&](char* line) { ReadMeshLine(*mesh, line); });
-    if (!found) {
-        delete mesh;
-        return;
-    }
-    AppendObject(target, mesh);
+    auto mesh = ReadObject<Mesh>(
+        [](Mesh& m, const char* line) {
+            NameFromBeginLine(line, m.name, sizeof m.name);
+            // Each mesh takes the model of the last "geometry" line read before its block.
+            m.displayList = GeometryListId(GeometryList::kCurrent);
+        },
+        [](Mesh& m, char* line) { ReadMeshLine(m, line); });
+    if (mesh) AppendObject(target, mesh.release());
 }
 
 }  // namespace orv

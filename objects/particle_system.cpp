@@ -371,14 +371,9 @@ void ReadParticleSystemLine(ParticleSystem& system, const char* line) {
 }  // namespace
 
 void ParseParticleSystem(ObjectList& target) {
-    auto* system = new ParticleSystem();
-    const bool found = ReadObjectBlock(
-        [](const char*) {}, [&](char* line) { ReadParticleSystemLine(*system, line); });
-    if (!found) {
-        delete system;
-        return;
-    }
-    AppendObject(target, system);
+    auto system = ReadObject<ParticleSystem>(
+        IgnoreBeginLine, [](ParticleSystem& ps, char* line) { ReadParticleSystemLine(ps, line); });
+    if (system) AppendObject(target, system.release());
 }
 
 }  // namespace orv

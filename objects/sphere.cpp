@@ -420,23 +420,19 @@ void Sphere::Describe(FieldWriter& out) const {
 }
 
 void ParseSphere(ObjectList& target) {
-    auto* sphere = new Sphere();
-    const bool found = ReadObjectBlock(
-        [sphere](const char* begin_line) {
-            NameFromBeginLine(begin_line, sphere->name, sizeof sphere->name);
-            sphere->displayList = GeometryListId(GeometryList::kSphere);
-            sphere->tgaTexture = CurrentObjectFileState().lastTextureTga;
+    auto sphere = ReadObject<Sphere>(
+        [](Sphere& s, const char* begin_line) {
+            NameFromBeginLine(begin_line, s.name, sizeof s.name);
+            s.displayList = GeometryListId(GeometryList::kSphere);
+            s.tgaTexture = CurrentObjectFileState().lastTextureTga;
         },
-        [sphere, &target](char* line) { ReadSphereLine(*sphere, target, line); });
-    if (!found) {
-        delete sphere;
-        return;
-    }
+        [&target](Sphere& s, char* line) { ReadSphereLine(s, target, line); });
+    if (!sphere) return;
     if (sphere->satellite && !sphere->parent) {
         WarnAtCurrentLine("satellite sphere \"%s\" has no parent; it is placed on its own",
                           sphere->name);
     }
-    AppendObject(target, sphere);
+    AppendObject(target, sphere.release());
 }
 
 }  // namespace orv

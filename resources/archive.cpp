@@ -79,27 +79,28 @@ ExtractResult ExtractChecked(const std::string& path, RarArchive* archive, long 
 void SetArchivePath(const std::string& path) { PathStore() = path; }
 const std::string& ArchivePath() { return PathStore(); }
 
+// The index of an archive whose headers could be read; null with `failure` set otherwise.
+static RarArchive* ReadableIndexFor(const std::string& archive_path, ExtractResult* failure) {
+    RarArchive* archive = IndexFor(archive_path, failure);
+    if (archive && archive->listing().status != ExtractStatus::kOk) {
+        failure->status = archive->listing().status;
+        failure->detail = archive->listing().detail;
+        return nullptr;
+    }
+    return archive;
+}
+
 ExtractResult ExtractEntry(const std::string& archive_path, const std::string& entry_name) {
     ExtractResult failure;
-    RarArchive* archive = IndexFor(archive_path, &failure);
+    RarArchive* archive = ReadableIndexFor(archive_path, &failure);
     if (!archive) return failure;
-    if (archive->listing().status != ExtractStatus::kOk) {
-        failure.status = archive->listing().status;
-        failure.detail = archive->listing().detail;
-        return failure;
-    }
     return ExtractChecked(archive_path, archive, archive->Find(entry_name), &entry_name);
 }
 
 ExtractResult ExtractEntryAt(const std::string& archive_path, size_t index) {
     ExtractResult failure;
-    RarArchive* archive = IndexFor(archive_path, &failure);
+    RarArchive* archive = ReadableIndexFor(archive_path, &failure);
     if (!archive) return failure;
-    if (archive->listing().status != ExtractStatus::kOk) {
-        failure.status = archive->listing().status;
-        failure.detail = archive->listing().detail;
-        return failure;
-    }
     const long i = index < archive->entries().size() ? static_cast<long>(index) : -1;
     return ExtractChecked(archive_path, archive, i, nullptr);
 }

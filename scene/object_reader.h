@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 
 #include "objects/scene_object.h"
 #include "resources/memfile.h"
@@ -72,6 +73,22 @@ bool ReadObjectBlock(OnBegin on_begin, OnLine on_line) {
     }
     return true;
 }
+
+// Creates an object of kind T and reads its block: `on_begin(object, line)` sees the begin line,
+// `on_line(object, line)` every later line. Returns the object, or null when the data held no
+// "begin" line (there is nothing to keep).
+template <class T, class OnBegin, class OnLine>
+std::unique_ptr<T> ReadObject(OnBegin on_begin, OnLine on_line) {
+    auto object = std::make_unique<T>();
+    T& o = *object;
+    if (!ReadObjectBlock([&](const char* line) { on_begin(o, line); },
+                         [&](char* line) { on_line(o, line); }))
+        return nullptr;
+    return object;
+}
+
+// A begin line whose text after "begin" is ignored (the kinds without names).
+inline void IgnoreBeginLine(SceneObject&, const char*) {}
 
 // Takes the object name from a begin line: "begin NAME" when the line is longer than "begin".
 void NameFromBeginLine(const char* line, char* name, size_t size);
