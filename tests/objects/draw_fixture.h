@@ -17,6 +17,7 @@
 #include "camera/camera.h"
 #include "camera/math3d.h"
 #include "platform/headless_gl.h"
+#include "tests/support/gl_scene.h"
 
 namespace orv::test {
 
@@ -63,12 +64,7 @@ protected:
         camera_.eye = eye;
         camera_.look = look;
         camera_.up = up;
-        glMatrixMode(GL_MODELVIEW);
-        glLoadIdentity();
-        camera_.ApplyView();
-        const GLfloat far_z[] = {0.0f, 0.0f, 1000000.0f, 1.0f};
-        glLightfv(GL_LIGHT1, GL_POSITION, far_z);
-        glLightfv(GL_LIGHT0, GL_POSITION, far_z);
+        ApplyFrameView(camera_);
         glGetDoublev(GL_MODELVIEW_MATRIX, modelview_);
         glGetDoublev(GL_PROJECTION_MATRIX, projection_);
         glGetIntegerv(GL_VIEWPORT, viewport_);
@@ -128,17 +124,8 @@ protected:
         return changed;
     }
 
-    // A complete 2 x 2 texture of one colour (no mipmaps needed: nearest filtering).
-    GLuint SolidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
-        const uint8_t texels[16] = {r, g, b, a, r, g, b, a, r, g, b, a, r, g, b, a};
-        GLuint id = 0;
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        return id;
+    static GLuint SolidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
+        return test::SolidTexture(r, g, b, a, GL_NEAREST);
     }
 
     platform::HeadlessGL gl_{kWidth, kHeight};

@@ -16,6 +16,7 @@
 #include "camera/random.h"
 #include "platform/headless_gl.h"
 #include "tests/support/gl_rest_state.h"
+#include "tests/support/gl_scene.h"
 
 namespace orv::test {
 
@@ -49,11 +50,7 @@ class DrawFixture : public ::testing::Test {
     // not a "system": the light stands far along +z).
     void BeginFrame() {
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-        glLoadIdentity();
-        camera_.ApplyView();
-        const GLfloat far_z[] = {0.0f, 0.0f, 1000000.0f, 1.0f};
-        glLightfv(GL_LIGHT1, GL_POSITION, far_z);
-        glLightfv(GL_LIGHT0, GL_POSITION, far_z);
+        ApplyFrameView(camera_);
     }
 
     // A unit sphere of triangles with normals and texture coordinates, as the built-in
@@ -89,17 +86,8 @@ class DrawFixture : public ::testing::Test {
         return list;
     }
 
-    // A texture of one colour (no mipmaps needed: linear filtering).
     static GLuint SolidTexture(uint8_t r, uint8_t g, uint8_t b, uint8_t a = 255) {
-        const uint8_t texels[4 * 4] = {r, g, b, a, r, g, b, a, r, g, b, a, r, g, b, a};
-        GLuint id = 0;
-        glGenTextures(1, &id);
-        glBindTexture(GL_TEXTURE_2D, id);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-        glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, 2, 2, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels);
-        glBindTexture(GL_TEXTURE_2D, 0);
-        return id;
+        return test::SolidTexture(r, g, b, a, GL_LINEAR);
     }
 
     // The picture as read back, looked at in window coordinates (origin at the lower left, as
