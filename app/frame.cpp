@@ -45,12 +45,14 @@ void StartRun() {
 
 void RunFrame(double dt) {
     SceneRun& run = CurrentRun();
+    const double start = run.cpuClock ? run.cpuClock() : 0.0;
     SceneCamera().Advance(run.speedFactor * dt);
     // The pass lists are refilled by RenderFrame, so on the first frame they are still empty:
     // every object is drawn once before it is first updated.
     UpdateList(run.firstPass, dt);
     UpdateList(run.mainPass, dt);
     UpdateList(run.postPass, dt);
+    if (run.cpuClock) run.animationCpuSeconds += run.cpuClock() - start;
     AdvanceRateClock(dt);
     RenderFrame();
 }

@@ -22,6 +22,11 @@ struct SceneRun {
 
     // The local time the clock shows (set by the caller each frame).
     int clockHour = 0, clockMinute = 0, clockSecond = 0;
+
+    // Optional, for measuring: a CPU clock in seconds; when set, RunFrame adds the time spent
+    // advancing the camera and updating the objects (the engine's own work, no GL) here.
+    double (*cpuClock)() = nullptr;
+    double animationCpuSeconds = 0.0;
 };
 
 SceneRun& CurrentRun();

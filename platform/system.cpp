@@ -21,6 +21,12 @@ double ProcessCpuSeconds() {
     return static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9;
 }
 
+double ThreadCpuSeconds() {
+    timespec ts;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
+    return static_cast<double>(ts.tv_sec) + ts.tv_nsec * 1e-9;
+}
+
 void LocalTimeOfDay(int* hour, int* minute, int* second) {
     const time_t now = time(nullptr);
     tm local{};

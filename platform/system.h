@@ -10,6 +10,8 @@ namespace orv::platform {
 double MonotonicSeconds();
 // Process CPU time in seconds (all threads).
 double ProcessCpuSeconds();
+// CPU time of the calling thread in seconds.
+double ThreadCpuSeconds();
 // The current local time of day.
 void LocalTimeOfDay(int* hour, int* minute, int* second);
 // Peak resident memory of the process, in bytes.
