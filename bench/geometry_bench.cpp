@@ -12,18 +12,12 @@
 #include "platform/headless_gl.h"
 #include "resources/geometry.h"
 #include "resources/mesh_file.h"
+#include "tests/support/le_bytes.h"
 
 namespace {
 
-void PutU32(std::string& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-}
-
-void PutFloat(std::string& out, float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    PutU32(out, bits);
-}
+using orv::test::PutFloat;
+using orv::test::PutU32;
 
 // A UV sphere of 250 x 100 quads (50,000 triangles), laid out as a mesh file.
 std::string SphereMeshBytes() {

@@ -14,6 +14,7 @@
 #include "resources/archive.h"
 #include "resources/diagnostics.h"
 #include "resources/mesh_file.h"
+#include "tests/support/le_bytes.h"
 
 // Mesa's software driver keeps a block of about 1 MB that it allocates the first time a context
 // draws in feedback mode and never frees, even when the context is destroyed. It is the
@@ -41,15 +42,8 @@ struct TestMesh {
     std::vector<TexCoord> texcoords;
 };
 
-void PutU32(std::string& out, uint32_t value) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((value >> (8 * i)) & 0xff));
-}
-
-void PutFloat(std::string& out, float f) {
-    uint32_t bits;
-    std::memcpy(&bits, &f, 4);
-    PutU32(out, bits);
-}
+using orv::test::PutFloat;
+using orv::test::PutU32;
 
 void PutVec3(std::string& out, const Vec3& v) {
     PutFloat(out, v.x);
